@@ -1,0 +1,90 @@
+// The reading loop both readers share: the input in large blocks, cut into
+// lines at LF, CR or CR LF (LF CR is two line ends), ended by the end of the
+// file or the first 0x1A; MEVCUT counts every byte read and one for every
+// line end passed (also for a last line without one), and a progress cell
+// is drawn after each line. Reading stops at a line start once the record
+// list is full. The edition's per-character pipeline is the Sink:
+//
+//   struct Sink {
+//     void Byte(uint8_t q);  // one byte of the current line
+//     void LineEnd();        // the current line has ended
+//   };
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "console/file_system.h"
+#include "console/run_state.h"
+
+namespace kavinta {
+
+/// Returns false when the input could not be read to its end. A null input
+/// (one that failed to open) has no lines.
+template <class Sink>
+bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
+  if (!input) return true;
+  constexpr size_t kBlock = 1 << 18;
+  std::unique_ptr<uint8_t[]> block(new uint8_t[kBlock]);
+  int64_t mevcut = s.MEVCUT;
+  bool in_line = false;     // bytes of the current line have been read
+  bool after_cr = false;    // the last byte ended a line with CR: an LF next is part of it
+  bool need_check = true;   // at a line start: test the capacity first
+  auto end_line = [&] {
+    ++mevcut;
+    sink.LineEnd();
+    s.MEVCUT = mevcut;
+    s.progress.Cell(mevcut, s.BUYUK);
+    in_line = false;
+    need_check = true;
+  };
+  for (;;) {
+    long got = input->Read(block.get(), kBlock);
+    if (got < 0) {
+      s.MEVCUT = mevcut;
+      return false;
+    }
+    if (got == 0) break;
+    const uint8_t* p = block.get();
+    const uint8_t* end = p + got;
+    if (after_cr) {
+      after_cr = false;
+      if (*p == '\n') ++p;
+    }
+    while (p < end) {
+      if (need_check) {
+        if (s.B.full()) {
+          // Words beyond the capacity are dropped; the final screen says so.
+          s.capacity_reached = true;
+          s.MEVCUT = mevcut;
+          return true;
+        }
+        need_check = false;
+      }
+      uint8_t q = *p++;
+      if (q == '\n') {
+        end_line();
+      } else if (q == '\r') {
+        end_line();
+        if (p < end) {
+          if (*p == '\n') ++p;
+        } else {
+          after_cr = true;
+        }
+      } else if (q == 0x1A) {
+        end_line();
+        return true;
+      } else {
+        ++mevcut;
+        in_line = true;
+        sink.Byte(q);
+      }
+    }
+  }
+  // The last line needs no line end; it is passed all the same.
+  if (in_line) end_line();
+  s.MEVCUT = mevcut;
+  return true;
+}
+
+}  // namespace kavinta

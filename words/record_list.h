@@ -1,0 +1,96 @@
+// The record list B: every word occurrence a reader accepts, as a byte string
+// of at most 120 bytes, appended in input order and sorted in place between
+// reading and writing.
+//
+// Layout: records are not kept in 120-byte slots. Each record is a 24-byte
+// handle holding its first 16 bytes inline (the sort compares these with two
+// integer comparisons) and its length; bytes past the 16th go to one growing
+// arena. Memory therefore grows with the input, not with the capacity, and
+// the sort moves handles, never record bytes. Comparing two handles gives
+// exactly the unsigned byte order of the records (a proper prefix first), so
+// every partition step of the sort lands where it would on the full records.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "words/byte_string.h"
+
+namespace kavinta {
+
+/// Told of each call of the sort, after its left part and before its right.
+class SortProgress {
+ public:
+  virtual ~SortProgress() = default;
+  /// `i` is the call's scan position I: the first position of its right part.
+  virtual void Cell(int32_t i) = 0;
+};
+
+class RecordList {
+ public:
+  static constexpr int32_t kCapacity = 5'000'000;  ///< S
+  static constexpr int kMaxRecord = 120;
+
+  /// `capacity` is S; tests may pass a smaller one.
+  explicit RecordList(int32_t capacity = kCapacity);
+
+  int32_t size() const;      ///< N
+  int32_t capacity() const;  ///< S
+  bool full() const { return size() >= capacity(); }
+
+  /// Stores the first 120 bytes of p[0..n) as record N+1. Returns false, and
+  /// stores nothing, when the list is full.
+  bool Append(const uint8_t* p, int n);
+  bool Append(std::string_view s) {
+    return Append(reinterpret_cast<const uint8_t*>(s.data()), static_cast<int>(s.size()));
+  }
+
+  /// Copies record i (1-based, 1..N) into out, which has room for 120 bytes;
+  /// returns its length.
+  int Get(int32_t i, uint8_t* out) const;
+  /// Record i into a byte string (for the writers, which decode in place).
+  void Get(int32_t i, ByteString& out) const;
+  /// Record i as a std::string (tests and tools).
+  std::string ToString(int32_t i) const;
+
+  /// SORT: sorts positions lo..hi (1-based, inclusive) into ascending byte
+  /// order with Hoare partitioning around a copy of the middle record, both
+  /// scans strict, exchanging also when I = J. Each partition step calls
+  /// progress->Cell(I) after its left part is sorted and before its right
+  /// part; pending ranges live on a heap stack, so no input can exhaust the
+  /// call stack. `progress` may be null.
+  void Sort(int32_t lo, int32_t hi, SortProgress* progress);
+
+  /// Bytes held by the list (handles and arena), for the benchmarks.
+  size_t MemoryBytes() const;
+
+ private:
+  /// One record as the sort sees it: its first 16 bytes as two big-endian
+  /// integers (zero-padded), so that integer order is byte order, and where
+  /// the bytes past the 16th lie in the arena.
+  struct Handle {
+    uint64_t head_hi;  ///< bytes 1-8
+    uint64_t head_lo;  ///< bytes 9-16
+    uint32_t tail;     ///< arena offset of bytes 17..len (len > 16 only)
+    uint32_t len;      ///< 0..120
+  };
+  static constexpr int kHead = 16;
+  static constexpr int kChunkBits = 20;  ///< arena chunks of 1 MiB
+  static constexpr uint32_t kChunkSize = uint32_t{1} << kChunkBits;
+
+  const uint8_t* TailBytes(uint32_t offset) const {
+    return chunks_[offset >> kChunkBits].get() + (offset & (kChunkSize - 1));
+  }
+  bool Less(const Handle& a, const Handle& b) const;
+  bool TailLess(const Handle& a, const Handle& b) const;
+
+  std::vector<Handle> handles_;  // reserved for the capacity on first append
+  std::vector<std::unique_ptr<uint8_t[]>> chunks_;
+  uint32_t arena_end_ = 0;  // next free arena offset
+  int32_t capacity_;
+};
+
+}  // namespace kavinta
