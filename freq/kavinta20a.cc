@@ -1,15 +1,11 @@
 #include "freq/kavinta20a.h"
 
+#include "freq/reader.h"
+#include "freq/writer.h"
+
 namespace kavinta {
-namespace {
-
-// Placeholder until the frequency reader and writer land: reads nothing.
-bool ReadNothing(RunState&, InputFile*) { return true; }
-void WriteNothing(RunState&) {}
-
-}  // namespace
 
 const Edition kFrequencyEdition = {"Kavinta 2.0a", "Türkçe metinler için sıklık listesi;", false,
-                                   ReadNothing, WriteNothing};
+                                   ReadFrequencyWords, WriteFrequencyList};
 
 }  // namespace kavinta
