@@ -20,7 +20,7 @@ TEST(ProgressTest, OffsetArithmetic) {
       {48, 50, 48},                    // 0.96 reaches the last cell
       {47, 50, 47},
       {5'000'001, 5'000'000, 48},      // the sort's last position, N + 1
-      {int64_t{3} << 31, int64_t{1} << 32, 37},  // inputs beyond 2 GiB do not overflow
+      {int64_t{3} << 30, int64_t{1} << 32, 37},  // inputs beyond 2 GiB do not overflow
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Progress::Offset(c.p, c.q), c.offset) << c.p << "/" << c.q;

@@ -190,6 +190,7 @@ TEST_F(WorkingScreenTest, PhaseLabelsTrackAndFinalScreen) {
   const Edition one = {"Kavinta 2.3", "Deneme", true, ReadOne, WriteNothing};
   WriteFileBytes("metin.txt", "x");
   console.Type("metin\re");
+  GIRIS(one, *state);
   AYRISTIRMA(one, *state);
   ASSERT_EQ(state->HATA, kGoOn);
   EXPECT_EQ(console.Text(9), Spaces(24) + "Kavinta 2.3");
