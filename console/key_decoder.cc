@@ -1,5 +1,7 @@
 #include "console/key_decoder.h"
 
+#include <cstddef>
+
 #include "console/console.h"
 #include "console/cp857.h"
 
@@ -82,80 +84,28 @@ DecodedKey Named(NamedKey key, int modifier, int length) {
   return k;
 }
 
-// The key a final letter names in ESC [ ... x and ESC O x.
-NamedKey ByFinal(uint8_t final) {
-  switch (final) {
-    case 'A':
-      return kUp;
-    case 'B':
-      return kDown;
-    case 'C':
-      return kRight;
-    case 'D':
-      return kLeft;
-    case 'H':
-      return kHome;
-    case 'F':
-      return kEnd;
-    case 'P':
-      return kF1;
-    case 'Q':
-      return kF2;
-    case 'R':
-      return kF3;
-    case 'S':
-      return kF4;
-    case 'Z':
-      return kBackTab;
-    default:
-      return kNoKey;
-  }
-}
+// The keys of ESC [ ... x and ESC O x by their final byte x, and of
+// ESC [ n ~ by n (rxvt's 7 and 8 are Home and End).
+struct KeyBy {
+  int code;
+  NamedKey key;
+};
+constexpr KeyBy kByFinal[] = {
+    {'A', kUp}, {'B', kDown}, {'C', kRight}, {'D', kLeft}, {'H', kHome},    {'F', kEnd},
+    {'P', kF1}, {'Q', kF2},   {'R', kF3},    {'S', kF4},   {'Z', kBackTab},
+};
+constexpr KeyBy kByNumber[] = {
+    {1, kHome}, {2, kInsert}, {3, kDelete}, {4, kEnd},  {5, kPageUp}, {6, kPageDown}, {7, kHome},
+    {8, kEnd},  {11, kF1},    {12, kF2},    {13, kF3},  {14, kF4},    {15, kF5},      {17, kF6},
+    {18, kF7},  {19, kF8},    {20, kF9},    {21, kF10}, {23, kF11},   {24, kF12},
+};
 
-// The key of ESC [ n ~ (rxvt's 7 and 8 are Home and End).
-NamedKey ByNumber(int n) {
-  switch (n) {
-    case 1:
-    case 7:
-      return kHome;
-    case 2:
-      return kInsert;
-    case 3:
-      return kDelete;
-    case 4:
-    case 8:
-      return kEnd;
-    case 5:
-      return kPageUp;
-    case 6:
-      return kPageDown;
-    case 11:
-      return kF1;
-    case 12:
-      return kF2;
-    case 13:
-      return kF3;
-    case 14:
-      return kF4;
-    case 15:
-      return kF5;
-    case 17:
-      return kF6;
-    case 18:
-      return kF7;
-    case 19:
-      return kF8;
-    case 20:
-      return kF9;
-    case 21:
-      return kF10;
-    case 23:
-      return kF11;
-    case 24:
-      return kF12;
-    default:
-      return kNoKey;
+template <size_t N>
+NamedKey Find(const KeyBy (&table)[N], int code) {
+  for (const KeyBy& k : table) {
+    if (k.code == code) return k.key;
   }
+  return kNoKey;
 }
 
 // ESC [ params intermediates final, or ESC O params final. `start` is the
@@ -191,10 +141,10 @@ DecodedKey DecodeSequence(const uint8_t* s, int n, int start, bool csi, bool pau
     // ESC O 2 A: old xterm put the modifier first.
     if (count == 1) modifier = params[0];
     if (final == 'M') return Char(kKeyEnter, length);  // keypad Enter
-    return Named(ByFinal(final), modifier, length);
+    return Named(Find(kByFinal, final), modifier, length);
   }
-  if (final == '~') return Named(ByNumber(count == 0 ? 0 : params[0]), modifier, length);
-  return Named(ByFinal(final), modifier, length);
+  if (final == '~') return Named(Find(kByNumber, count == 0 ? 0 : params[0]), modifier, length);
+  return Named(Find(kByFinal, final), modifier, length);
 }
 
 DecodedKey DecodeEscape(const uint8_t* s, int n, bool paused) {
