@@ -75,6 +75,7 @@ e2e_start() {
   local dir=$1 prog=$2
   [[ -d $dir ]] || e2e_fail "no folder \"$dir\" to run in"
   [[ -x $prog ]] || e2e_fail "no program at \"$prog\""
+  [[ $prog == /* ]] || prog="$PWD/$prog"  # the program runs in another folder
   local cmd
   cmd="env TERM=xterm-256color LC_ALL=C.UTF-8 $(printf '%q' "$prog");"
   cmd+=" echo \"EXIT=\$?\" > $(printf '%q' "$E2E_STATUS_FILE"); exec sleep 86400"
