@@ -20,6 +20,8 @@
 #   e2e_expect_colours ROW COL LEN FG BG  LEN cells from (COL, ROW) are FG on BG
 #   e2e_wait_exit [SECS]      wait for the program's end; its status in E2E_EXIT_STATUS
 #   e2e_cursor_visible        true when the terminal shows its cursor
+#   e2e_terminal_restored     true when the terminal settings after the run
+#                             are those before it
 #   e2e_cursor_position       "COL ROW" of the terminal's cursor (1-based)
 #   e2e_fail MESSAGE          fail with MESSAGE and the screen
 #   e2e_pass [MESSAGE]        end the script successfully
@@ -40,7 +42,7 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-e2e_tmux() { tmux -L "$E2E_SOCKET" -f /dev/null "$@"; }
+e2e_tmux() { SHELL=/bin/sh tmux -L "$E2E_SOCKET" -f /dev/null "$@"; }
 
 e2e_fail() {
   {
@@ -68,18 +70,22 @@ e2e_workdir() {
   echo "$dir"
 }
 
-# The program runs under a shell that records its exit status and then
-# sleeps, so that the pane, with the cursor as the program left it, outlives
-# the program.
+# The program runs under a shell that notes the terminal settings before and
+# after it and its exit status, and then sleeps, so that the pane, with the
+# cursor as the program left it, outlives the program.
 e2e_start() {
   local dir=$1 prog=$2
   [[ -d $dir ]] || e2e_fail "no folder \"$dir\" to run in"
   [[ -x $prog ]] || e2e_fail "no program at \"$prog\""
   [[ $prog == /* ]] || prog="$PWD/$prog"  # the program runs in another folder
-  local cmd
-  cmd="env TERM=xterm-256color LC_ALL=C.UTF-8 $(printf '%q' "$prog");"
-  cmd+=" echo \"EXIT=\$?\" > $(printf '%q' "$E2E_STATUS_FILE"); exec sleep 86400"
-  rm -f "$E2E_STATUS_FILE"
+  local tmp
+  tmp=$(printf '%q' "$E2E_TMP")
+  # The shell must outlive a Ctrl-C meant for the program.
+  local cmd="trap : INT; stty -g > $tmp/stty-before;"
+  cmd+=" env TERM=xterm-256color LC_ALL=C.UTF-8 $(printf '%q' "$prog"); e2e_rc=\$?;"
+  cmd+=" stty -g > $tmp/stty-after; echo \"EXIT=\$e2e_rc\" > $tmp/exit-status;"
+  cmd+=" exec sleep 86400"
+  rm -f "$E2E_STATUS_FILE" "$E2E_TMP/stty-before" "$E2E_TMP/stty-after"
   e2e_tmux new-session -d -s "$E2E_SESSION" -x 80 -y 25 -c "$dir" "$cmd" ||
     e2e_fail "tmux could not start $prog"
 }
@@ -179,6 +185,10 @@ e2e_wait_exit() {
 
 e2e_cursor_visible() {
   [[ $(e2e_tmux display-message -p -t "$E2E_SESSION" '#{cursor_flag}') == 1 ]]
+}
+
+e2e_terminal_restored() {
+  [[ -s $E2E_TMP/stty-before ]] && cmp -s "$E2E_TMP/stty-before" "$E2E_TMP/stty-after"
 }
 
 e2e_cursor_position() {

@@ -46,6 +46,7 @@ e2e_send_text "x"
 e2e_wait_exit 10
 [[ $E2E_EXIT_STATUS == 0 ]] || e2e_fail "exit status $E2E_EXIT_STATUS, expected 0"
 e2e_cursor_visible || e2e_fail "the cursor is still hidden after the run"
+e2e_terminal_restored || e2e_fail "the terminal settings differ from those before the run"
 # The last screen stays; the shell's prompt line is the new bottom row, so
 # the screen moved up one row.
 e2e_expect_text 7 20 "İşleme başlanamıyor."
