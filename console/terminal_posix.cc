@@ -75,8 +75,8 @@ bool EnterRawMode(int fd) {
   return true;
 }
 
-// Sleeps without looking at any input; false when a signal cut it short.
-bool Sleep(int ms) { return poll(nullptr, 0, ms) >= 0 || errno != EINTR; }
+// Sleeps without looking at any input; a signal cuts it short.
+void Sleep(int ms) { poll(nullptr, 0, ms); }
 
 // The last row a user would miss if the shell wrote over it: one with a
 // character or a coloured background. 0 when the screen is empty.
@@ -236,7 +236,8 @@ void TerminalConsole::Delay(int ms) {
   for (;;) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
     if (left <= 0) break;
-    if (!Sleep(static_cast<int>(std::min<int64_t>(left, kWaitSliceMs)))) CheckInterrupt();
+    Sleep(static_cast<int>(std::min<int64_t>(left, kWaitSliceMs)));
+    CheckInterrupt();
   }
   CheckInterrupt();
 }
