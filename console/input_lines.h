@@ -72,7 +72,10 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
           after_cr = true;
         }
       } else if (q == 0x1A) {
-        end_line();
+        // The end of the input: it ends the line it stands in; at a line
+        // start there is no further line to pass.
+        if (in_line) end_line();
+        s.MEVCUT = mevcut;
         return true;
       } else {
         ++mevcut;
