@@ -44,10 +44,13 @@ void InstallInterruptHandlers() {
   sa.sa_handler = OnSignal;
   sigemptyset(&sa.sa_mask);
   // SA_RESTART keeps file I/O elsewhere free of EINTR; the console's waits
-  // (poll) return EINTR regardless. SA_RESETHAND lets a second signal end a
-  // run that does not get round to looking at the flag.
-  sa.sa_flags = SA_RESTART | SA_RESETHAND;
+  // (poll) return EINTR regardless. Every phase changes the screen often
+  // enough for the flag to be seen soon, so a second signal is not allowed
+  // to kill the run outright: that would leave the terminal raw.
+  sa.sa_flags = SA_RESTART;
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+  // A closed output pipe is a failed write, not a death without cleanup.
+  signal(SIGPIPE, SIG_IGN);
 }
 
 bool InterruptPending() { return g_signal != 0; }
