@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "console/interrupt.h"
+#include "tests/fault_fs.h"
 #include "tests/freq/freq_run.h"
 #include "tests/test_util.h"
 
@@ -92,32 +93,6 @@ TEST_F(FrequencyListTest, ALargeListIsWrittenWhole) {
   EXPECT_EQ(ListOf(input), ListFile(lines, 40000, 20000));
 }
 
-TEST_F(FrequencyListTest, AnEarlierListIsReplacedOnlyByACompleteRun) {
-  const std::string earlier = "eski liste\r\n";
-  const struct {
-    const char* name;
-    const char* typed;  // at the prompt
-    const char* input;  // metin.txt, or null for none
-    bool replaced;
-    int16_t hata;
-  } cases[] = {
-      {"complete run", "metin", "ev ev", true, kGoOn},
-      {"input not found", "metin", nullptr, false, kNotFound},
-      {"no records", "metin", ".,; '\r\n \t\r\n", false, kNoRecords},
-      {"empty input", "metin", "", false, kNoRecords},
-  };
-  for (const auto& c : cases) {
-    std::filesystem::remove("metin.txt");
-    if (c.input) WriteFileBytes("metin.txt", c.input);
-    WriteFileBytes("metinDizin.txt", earlier);
-    FreqRun run(fs);
-    EXPECT_EQ(run.Run(c.typed), 0);
-    EXPECT_EQ(run.state.HATA, c.hata) << c.name;
-    EXPECT_EQ(ReadFileBytes("metinDizin.txt"), c.replaced ? ListFile({"ev\t2"}, 2, 1) : earlier)
-        << c.name;
-  }
-}
-
 /// The names in the current folder.
 std::vector<std::string> FolderNames() {
   std::vector<std::string> names;
@@ -128,8 +103,71 @@ std::vector<std::string> FolderNames() {
   return names;
 }
 
-TEST_F(FrequencyListTest, AFailedWriteSaysSoInRedAndLeavesNoFile) {
-  // A folder stands where the list would go: the list cannot take its name.
+TEST_F(FrequencyListTest, AnEarlierListIsReplacedOnlyByACompleteRun) {
+  const std::string earlier = "eski liste\r\n";
+  const struct {
+    const char* name;
+    const char* input;      // metin.txt, or null for none
+    long read_fails_after;  // bytes, or -1
+    bool replaced;
+    int16_t hata;
+  } cases[] = {
+      {"complete run", "ev ev", -1, true, kGoOn},
+      {"input not found", nullptr, -1, false, kNotFound},
+      {"no records", ".,; '\r\n \t\r\n", -1, false, kNoRecords},
+      {"empty input", "", -1, false, kNoRecords},
+      {"read error", "ev ev\r\nsu su\r\n", 9, false, kReadError},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove("metin.txt");
+    if (c.input) WriteFileBytes("metin.txt", c.input);
+    WriteFileBytes("metinDizin.txt", earlier);
+    FaultFileSystem faults(fs);
+    if (c.read_fails_after >= 0) faults.Fail("metin.txt", Fault::kRead, c.read_fails_after);
+    FreqRun run(faults);
+    EXPECT_EQ(run.Run("metin"), 0);
+    EXPECT_EQ(run.state.HATA, c.hata) << c.name;
+    EXPECT_EQ(ReadFileBytes("metinDizin.txt"), c.replaced ? ListFile({"ev\t2"}, 2, 1) : earlier)
+        << c.name;
+    EXPECT_EQ(run.console.Text(17).find("İşlem bitti.") != std::string::npos, c.replaced)
+        << c.name << "\n"
+        << run.console.Dump();
+  }
+}
+
+TEST_F(FrequencyListTest, AFailedWriteLeavesTheEarlierListAndSaysSoInRed) {
+  const std::string earlier = "eski liste\r\n";
+  const struct {
+    Fault fault;
+    const char* why;
+  } cases[] = {
+      {Fault::kCreate, "yazma izni yok"},
+      {Fault::kWrite, "diskte yer yok"},
+      {Fault::kClose, "diskte yer yok"},
+      {Fault::kRename, "yeniden adlandırılamadı"},
+  };
+  const std::string failed = "Çıkış dosyası yazılamadı: metinDizin.txt";
+  for (const auto& c : cases) {
+    WriteFileBytes("metin.txt", "ev ev\r\n");
+    WriteFileBytes("metinDizin.txt", earlier);
+    FaultFileSystem faults(fs);
+    faults.Fail("metinDizin.txt", c.fault);
+    FreqRun run(faults);
+    EXPECT_EQ(run.Run("metin"), 0);
+    const MemoryConsole& con = run.console;
+    EXPECT_EQ(con.Text(17), std::string(24, ' ') + failed) << FaultName(c.fault) << "\n"
+                                                           << con.Dump();
+    EXPECT_EQ(con.Foregrounds(17).substr(24, 40), std::string(40, '4')) << FaultName(c.fault);
+    EXPECT_EQ(con.Text(18), std::string(24, ' ') + "(" + c.why + ")") << FaultName(c.fault);
+    EXPECT_EQ(con.Text(19), std::string(24, ' ') + "Önceki dosyalar olduğu gibi kaldı.");
+    EXPECT_EQ(con.Text(21), std::string(24, ' ') + "Çıkmak için her hangi bir tuşa basınız.");
+    EXPECT_EQ(ReadFileBytes("metinDizin.txt"), earlier) << FaultName(c.fault);
+    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"metin.txt", "metinDizin.txt"}))
+        << FaultName(c.fault);
+  }
+}
+
+TEST_F(FrequencyListTest, AFolderInTheListsPlaceIsLeftAlone) {
   WriteFileBytes("metin.txt", "ev ev\r\n");
   std::filesystem::create_directory("metinDizin.txt");
   WriteFileBytes("metinDizin.txt/ic", "x");
@@ -137,11 +175,7 @@ TEST_F(FrequencyListTest, AFailedWriteSaysSoInRedAndLeavesNoFile) {
   EXPECT_EQ(run.Run("metin"), 0);
   EXPECT_EQ(run.console.Text(17), std::string(24, ' ') + "Çıkış dosyası yazılamadı: metinDizin.txt")
       << run.console.Dump();
-  EXPECT_EQ(run.console.Foregrounds(17).substr(24, 40), std::string(40, '4'));
   EXPECT_EQ(run.console.Text(18), std::string(24, ' ') + "(aynı adda bir klasör var)");
-  EXPECT_EQ(run.console.Text(19), std::string(24, ' ') + "Önceki dosyalar olduğu gibi kaldı.");
-  EXPECT_EQ(run.console.Text(21), std::string(24, ' ') + "Çıkmak için her hangi bir tuşa basınız.");
-  EXPECT_TRUE(std::filesystem::is_directory("metinDizin.txt"));
   EXPECT_EQ(ReadFileBytes("metinDizin.txt/ic"), "x");
   EXPECT_EQ(FolderNames(), (std::vector<std::string>{"metin.txt", "metinDizin.txt"}));
 }
