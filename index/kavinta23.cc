@@ -1,15 +1,11 @@
 #include "index/kavinta23.h"
 
+#include "index/reader.h"
+#include "index/writer.h"
+
 namespace kavinta {
-namespace {
-
-// Placeholder until the index reader and writer land: reads nothing.
-bool ReadNothing(RunState&, InputFile*) { return true; }
-void WriteNothing(RunState&) {}
-
-}  // namespace
 
 const Edition kIndexEdition = {"Kavinta 2.3", "Türkçe metinler için sözcük dizini;", true,
-                               ReadNothing, WriteNothing};
+                               ReadIndexInput, WriteIndex};
 
 }  // namespace kavinta

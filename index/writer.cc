@@ -1,0 +1,300 @@
+#include "index/writer.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "console/run.h"
+#include "words/byte_string.h"
+#include "words/record_list.h"
+#include "words/sort_key.h"
+
+namespace kavinta {
+namespace {
+
+// The fixed texts of the files, Windows-1254.
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kAlphabet =
+    "S\xFDra: a b c \xE7 d D e \xE9 f g \xF0 h \xFD i j k l m n \xF1 N o \xF6 p q r s \xFE t u "
+    "\xFC v w x y z";
+static_assert(kAlphabet.size() == 77);
+constexpr std::string_view kTotalWords = "Toplam kelime:\t";
+constexpr std::string_view kValidWords =
+    "Ge\xE7"
+    "erli kelime:\t";
+constexpr std::string_view kInvalidWords =
+    "Ge\xE7"
+    "ersiz kelime:\t";
+constexpr std::string_view kSubEntries = "Alt madde:\t";
+constexpr std::string_view kHeads = "Madde ba\xFE\xFD:\t";
+
+/// A file name is a byte string: cut at 255 bytes.
+std::string FileName(std::string name) {
+  if (name.size() > static_cast<size_t>(ByteString::kMax)) name.resize(ByteString::kMax);
+  return name;
+}
+
+/// The bytes of one file of the set, gathered into large writes.
+class FileBuffer {
+ public:
+  FileBuffer(OutputSet& set, int file) : set_(set), file_(file), bytes_(new char[kSize]) {}
+
+  void Put(const void* p, size_t n) {
+    if (n > kSize - used_) {
+      Flush();
+      if (n > kSize) {
+        set_.Write(file_, p, n);
+        return;
+      }
+    }
+    std::memcpy(bytes_.get() + used_, p, n);
+    used_ += n;
+  }
+  void Put(std::string_view s) { Put(s.data(), s.size()); }
+  void Put(const uint8_t* p, int n) { Put(static_cast<const void*>(p), static_cast<size_t>(n)); }
+  void Put(const ByteString& s) { Put(s.data(), s.size()); }
+  void Put(char c) {
+    if (used_ == kSize) Flush();
+    bytes_[used_++] = c;
+  }
+  void Number(int32_t v) {
+    char digits[16];
+    auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    Put(digits, static_cast<size_t>(end - digits));
+  }
+  void LineEnd() { Put(kCrLf); }
+  void Flush() {
+    if (used_ > 0) set_.Write(file_, bytes_.get(), used_);
+    used_ = 0;
+  }
+
+ private:
+  static constexpr size_t kSize = 64 * 1024;
+  OutputSet& set_;
+  int file_;
+  std::unique_ptr<char[]> bytes_;
+  size_t used_ = 0;
+};
+
+/// The writer's state over one pass, and the handling of one record.
+class IndexWriter {
+ public:
+  IndexWriter(OutputSet& set, int index, int problems, int counts, bool with_counts)
+      : index_(set, index),
+        problems_(set, problems),
+        counts_(set, counts),
+        with_counts_(with_counts) {}
+
+  void Header() {
+    index_.Put("Dizin");
+    index_.LineEnd();
+    index_.LineEnd();
+    index_.Put(kAlphabet);
+    index_.LineEnd();
+    index_.LineEnd();
+  }
+
+  /// One decoded record.
+  void Record(const uint8_t* rec, int n);
+
+  /// The closing lines of the three files, for `total` records in all.
+  void Finish(int32_t total);
+
+  int32_t invalid() const { return pt_; }
+
+ private:
+  void CountLine(int32_t count) {
+    index_.Put("\t[=");
+    index_.Number(count);
+    index_.Put(']');
+    index_.LineEnd();
+  }
+  void HeadCount() {
+    counts_.Put(k_);
+    counts_.Put('\t');
+    counts_.Number(sayi_);
+    counts_.LineEnd();
+  }
+  /// Begins a sub-entry line and leaves it open for further locations.
+  void BeginSubEntry(const uint8_t* head, int head_len, char mark, const uint8_t* suffix,
+                     int suffix_len, const uint8_t* loc, int loc_len) {
+    index_.Put('\t');
+    if (head_len > 0) index_.Put(static_cast<char>(head[0]));
+    index_.Put('.');
+    if (mark != 0) index_.Put(mark);
+    index_.Put(suffix, suffix_len);
+    index_.Put(' ');
+    index_.Put(loc, loc_len);
+  }
+
+  FileBuffer index_, problems_, counts_;
+  const bool with_counts_;  // SAYIM = 1
+  // K, the current head; it is also ESKIMADDE, the head whose count the
+  // head-count file receives, which always holds the same value.
+  ByteString k_;
+  ByteString r_;      // the suffix of the open sub-entry line
+  int32_t sayi_ = 0;  // records of the current head
+  int32_t pt_ = 0;    // invalid records
+  int32_t ist1_ = 0;  // sub-entry lines
+  int32_t ist2_ = 0;  // head lines
+};
+
+bool Equal(const uint8_t* p, int n, const ByteString& s) {
+  return n == s.size() && std::memcmp(p, s.data(), static_cast<size_t>(n)) == 0;
+}
+
+void IndexWriter::Record(const uint8_t* rec, int n) {
+  // Word A and location C, split at the first space. Without a space the
+  // word is empty and the whole record is the location.
+  const uint8_t* a = rec;
+  int a_len = 0;
+  const uint8_t* c = rec;
+  int c_len = n;
+  if (const void* space = std::memchr(rec, ' ', static_cast<size_t>(n))) {
+    a_len = static_cast<int>(static_cast<const uint8_t*>(space) - rec);
+    c = rec + a_len + 1;
+    c_len = n - a_len - 1;
+  }
+  // AYAR3: the location's leading zeros go, but not its last byte.
+  while (c_len > 1 && c[0] == '0') ++c, --c_len;
+
+  const void* dot = std::memchr(a, '.', static_cast<size_t>(a_len));
+  const void* dash = std::memchr(a, '-', static_cast<size_t>(a_len));
+  if ((dot != nullptr && dash != nullptr) || (a_len > 0 && (a[0] == '.' || a[0] == '-'))) {
+    // Invalid: listed as stored, leading zeros and all.
+    ++pt_;
+    problems_.Put(rec, n);
+    problems_.LineEnd();
+    return;
+  }
+
+  // Head and suffix: the "." belongs to neither part, the "-" stays with the
+  // head. Further signs stay in the suffix.
+  const uint8_t* d = a + a_len;
+  int d_len = 0;
+  char mark = 0;  // BAS
+  if (const void* sign = dot != nullptr ? dot : dash) {
+    const uint8_t* at = static_cast<const uint8_t*>(sign);
+    d = at + 1;
+    d_len = static_cast<int>(a + a_len - d);
+    a_len = static_cast<int>(at - a) + (dash != nullptr ? 1 : 0);
+    if (d_len > 0) mark = dash != nullptr ? '-' : '+';
+  }
+
+  const bool same_head = Equal(a, a_len, k_);
+  if (same_head && Equal(d, d_len, r_)) {
+    // Same head, same suffix: one more location on the open line.
+    index_.Put(", ");
+    index_.Put(c, c_len);
+    ++sayi_;
+    return;
+  }
+  if (same_head) {
+    index_.LineEnd();
+    BeginSubEntry(a, a_len, mark, d, d_len, c, c_len);
+    r_.assign(d, d_len);
+    ++ist1_;
+    ++sayi_;
+    return;
+  }
+  // A new head.
+  if (sayi_ > 0) HeadCount();
+  if (with_counts_) {
+    if (sayi_ > 0) {
+      index_.LineEnd();
+      CountLine(sayi_);
+    }
+  } else {
+    index_.LineEnd();
+  }
+  index_.Put(a, a_len);
+  index_.LineEnd();
+  BeginSubEntry(a, a_len, mark, d, d_len, c, c_len);
+  sayi_ = 1;
+  k_.assign(a, a_len);
+  r_.assign(d, d_len);
+  ++ist1_;
+  ++ist2_;
+}
+
+void IndexWriter::Finish(int32_t total) {
+  if (with_counts_) {
+    index_.LineEnd();
+    CountLine(sayi_);
+  }
+  index_.LineEnd();
+  index_.LineEnd();
+  const std::pair<std::string_view, int32_t> totals[] = {
+      {kTotalWords, total}, {kValidWords, total - pt_}, {kInvalidWords, pt_}, {kSubEntries, ist1_},
+      {kHeads, ist2_},
+  };
+  for (const auto& [label, number] : totals) {
+    index_.Put(label);
+    index_.Number(number);
+    index_.LineEnd();
+  }
+  problems_.LineEnd();
+  problems_.Put(kInvalidWords);
+  problems_.Number(pt_);
+  problems_.LineEnd();
+  // The last head's count, also when there is none (an empty head and 0).
+  HeadCount();
+  index_.Flush();
+  problems_.Flush();
+  counts_.Flush();
+}
+
+}  // namespace
+
+void WriteIndex(RunState& s) {
+  OutputSet set(s);
+  const int index = set.Add(s.DOSAD + "Dizin.txt");
+  const std::string problem_name = FileName(s.DOSAD + "Sorun.txt");
+  const int problems = set.Add(problem_name);
+  const std::string counts_name = "MBS.txt";
+  const int counts = set.Add(counts_name);
+  // The head-count file has a fixed name in the current folder: when that is
+  // the input itself, it is left alone.
+  const bool counts_is_input = s.fs.SameFile(FileName(s.DOSAD + ".txt"), counts_name);
+  if (counts_is_input) set.Drop(counts);
+
+  auto writer = std::make_unique<IndexWriter>(set, index, problems, counts, s.SAYIM == 1);
+  writer->Header();
+  BeginWritePhase(s);
+
+  const int32_t n = s.N();
+  uint8_t rec[RecordList::kMaxRecord];
+  // A progress cell at the offset already drawn changes nothing, so the
+  // cell is drawn only for the records where the offset moves on.
+  int64_t next_cell = 1;
+  for (int32_t i = 1; i <= n; ++i) {
+    if (i >= next_cell) {
+      s.progress.Cell(i, n);
+      int m = Progress::Offset(i, n);
+      next_cell = m >= Progress::kCells - 1 ? std::numeric_limits<int64_t>::max()
+                                            : ((int64_t{m} + 1) * n + 49) / 50;
+    }
+    int len = s.B.Get(i, rec);
+    len = Decode(rec, len, kCodes23);
+    writer->Record(rec, len);
+  }
+  s.progress.DrawTrack();
+  writer->Finish(n);
+
+  const bool no_problems = writer->invalid() == 0;
+  if (no_problems) set.Drop(problems);
+  if (set.CommitAll()) {
+    // A problem file of an earlier run goes too; after a failure every
+    // earlier file stays as it was.
+    if (no_problems && !s.fs.Remove(problem_name)) {
+      s.notes.push_back(Cp("Eski sorun dosyası silinemedi: ") + problem_name);
+    }
+    if (counts_is_input) s.notes.push_back(Cp("MBS.txt giriş dosyası olduğu için yazılmadı."));
+  }
+  FinishWritePhase(s);
+}
+
+}  // namespace kavinta
