@@ -128,7 +128,9 @@ void AYRISTIRMA(const Edition& e, RunState& s) {
 
   OpenStatus status;
   std::unique_ptr<InputFile> input = s.fs.OpenRead(Cut(s.DOSAD + ".txt"), &status);
-  s.HATA = status == OpenStatus::kOk ? kGoOn : status == OpenStatus::kNotFound ? kNotFound : kOpenFailed;
+  s.HATA = status == OpenStatus::kOk         ? kGoOn
+           : status == OpenStatus::kNotFound ? kNotFound
+                                             : kOpenFailed;
   if (s.HATA == kNotFound) {
     NotFoundScreen(s);
     return;
@@ -248,11 +250,17 @@ bool OutputSet::CommitAll() {
     for (Entry& e : files_) e.file.reset();
     return false;
   }
+  bool renamed_any = false;
   for (Entry& e : files_) {
     if (e.dropped) continue;
-    if (!e.file->Commit()) {
+    // After a failed rename the rest are not renamed: their temporary files
+    // go and their final names keep the earlier files.
+    if (ok && !e.file->Commit()) {
       Fail(e, e.file->error());
+      if (renamed_any) state_.notes.back() = Cp("Bundan önceki çıkış dosyaları yenilendi.");
       ok = false;
+    } else if (ok) {
+      renamed_any = true;
     }
     e.file.reset();
   }
