@@ -68,6 +68,20 @@ TEST_F(FailureTest, AFileThatCannotBeWrittenLeavesEveryEarlierFile) {
   }
 }
 
+TEST_F(FailureTest, ALateRenameFailureSaysWhichFilesWereRenewed) {
+  // The index and the problem file are already in place when the head-count
+  // file cannot be renamed: the screen must not claim that nothing changed.
+  Earlier(sample_);
+  fs_.Fail("MBS.txt", Fault::kRename);
+  IndexRun run(fs_, "ornek\rEx");
+  EXPECT_EQ(ReadFileBytes("ornekDizin.txt"), Fixture("ornekDizin.E.txt"));
+  EXPECT_EQ(ReadFileBytes("MBS.txt"), "earlier MBS.txt\r\n");
+  EXPECT_EQ(run.console.Text(17), Blanks(24) + "Çıkış dosyası yazılamadı: MBS.txt");
+  EXPECT_EQ(run.console.Text(19), Blanks(24) + "Bundan önceki çıkış dosyaları yenilendi.");
+  EXPECT_EQ(FolderNames(),
+            (std::set<std::string>{"ornek.txt", "ornekDizin.txt", "ornekSorun.txt", "MBS.txt"}));
+}
+
 TEST_F(FailureTest, EarlierProblemFileSurvivesAFailedRunWithoutInvalidWords) {
   Earlier("1 ev\r\n");
   fs_.Fail("ornekDizin.txt", Fault::kCreate);
