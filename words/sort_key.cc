@@ -1,5 +1,7 @@
 #include "words/sort_key.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace kavinta {
@@ -21,17 +23,25 @@ constexpr CodeTable kCodes20a = {
 
 namespace {
 
-// Lookups derived from one code table: for each byte, the row (1-based) whose
-// character it is, and the rows whose code begins with it.
+// Lookups derived from one code table.
 struct TableIndex {
-  uint8_t row_of_char[256];
+  // What the encoder writes for each byte: the byte itself or its code, in
+  // the low bytes (first byte lowest), and the number of bytes in the top one.
+  uint64_t replacement[256];
+  // The rows whose code begins with the byte, as a bit set.
   uint16_t rows_of_first[256];
 };
 
+constexpr int kLengthShift = 56;
+
 constexpr TableIndex MakeIndex(const CodeTable& t) {
   TableIndex x{};
+  for (int c = 0; c < 256; ++c) x.replacement[c] = uint64_t{1} << kLengthShift | c;
   for (int r = 0; r < t.rows; ++r) {
-    x.row_of_char[t.ek1[r]] = static_cast<uint8_t>(r + 1);
+    uint64_t code = uint64_t(t.code_len) << kLengthShift;
+    for (int k = 0; k < t.code_len; ++k)
+      code |= uint64_t{static_cast<uint8_t>(t.ek2[r][k])} << (8 * k);
+    x.replacement[t.ek1[r]] = code;
     uint8_t first = static_cast<uint8_t>(t.ek2[r][0]);
     x.rows_of_first[first] = static_cast<uint16_t>(x.rows_of_first[first] | (1u << r));
   }
@@ -86,24 +96,29 @@ class IndexFor {
 }  // namespace
 
 int Encode(const uint8_t* in, int n, uint8_t* out, const CodeTable& t) {
+  static_assert(std::endian::native == std::endian::little,
+                "replacements are stored low byte first");
   while (n > 0 && in[n - 1] == '.') --n;
   IndexFor index(t);
-  const uint8_t* row_of = (*index).row_of_char;
-  const int code_len = t.code_len;
+  const uint64_t* replacement = (*index).replacement;
+  constexpr int kMax = ByteString::kMax;
   int o = 0;
-  for (int i = 0; i < n; ++i) {
-    uint8_t c = in[i];
-    uint8_t row = row_of[c];
-    if (row == 0) {
-      if (o == ByteString::kMax) break;
-      out[o++] = c;
-    } else {
-      // A code that crosses the limit is cut inside.
-      int k = code_len < ByteString::kMax - o ? code_len : ByteString::kMax - o;
-      std::memcpy(out + o, t.ek2[row - 1], static_cast<size_t>(k));
-      o += k;
-      if (o == ByteString::kMax) break;
-    }
+  int i = 0;
+  // Every byte is stored as one 8-byte write, of which only its length
+  // counts; the rest is overwritten by what follows or lies past the end.
+  // Up to `safe` input bytes all such writes fit, so this loop tests only i,
+  // which keeps its exit cheap to foresee.
+  const int safe = std::min(n, (kMax - 8) / std::max(t.code_len, 1));
+  for (; i < safe; ++i) {
+    uint64_t r = replacement[in[i]];
+    std::memcpy(out + o, &r, sizeof r);
+    o += static_cast<int>(r >> kLengthShift);
+  }
+  // Near the limit, only what fits; a code that crosses it is cut inside.
+  for (; i < n && o < kMax; ++i) {
+    uint64_t r = replacement[in[i]];
+    int len = std::min(static_cast<int>(r >> kLengthShift), kMax - o);
+    for (int k = 0; k < len; ++k) out[o++] = static_cast<uint8_t>(r >> (8 * k));
   }
   return o;
 }

@@ -115,10 +115,11 @@ const std::vector<ListCase>& ListCases() {
        [](std::mt19937& rng) {
          return Repeat(600, [&] { return RandomRecord(rng, "\x7F\x80\xFF\xE7 a", 0, 40); });
        }},
-      {"120-byte records",
+      {"long records",
        [](std::mt19937& rng) {
-         return Repeat(300,
-                       [&] { return std::string(118, 'k') + RandomRecord(rng, "\x01\xFE", 2, 2); });
+         // Over a megabyte of bytes past the head, so the arena spans chunks.
+         return Repeat(
+             25'000, [&] { return std::string(16, 'k') + RandomRecord(rng, "\x01\xFE", 1, 104); });
        }},
       {"longer than 120, cut",
        [](std::mt19937& rng) {
