@@ -62,33 +62,35 @@ void WriteFrequencyList(RunState& s) {
     BeginWritePhase(s);
 
     const int32_t n = s.N();
-    // ESKIMADDE and the record at hand; they trade places at each new word.
-    ByteString words[2];
-    ByteString* previous = &words[0];
-    ByteString* current = &words[1];
+    // The run's previous record and the record at hand, still encoded; they
+    // trade places at each new word. Equal records decode to equal words and
+    // different records to different words (decoding is undone exactly by
+    // encoding again), so the runs are found on the encoded records and each
+    // word is decoded once, when its line is written, not once per record.
+    ByteString records[2];
+    ByteString* previous = &records[0];
+    ByteString* current = &records[1];
     int32_t count = 0;     // SAYI
     int32_t distinct = 0;  // IST
+    auto write_previous = [&] {
+      AYAR2(*previous, kCodes20a);
+      lines.Line(previous->view(), count);
+      ++distinct;
+    };
     for (int32_t i = 1; i <= n; ++i) {
       s.progress.Cell(i, n);
       s.B.Get(i, *current);
-      AYAR2(*current, kCodes20a);
       if (*current == *previous) {
         ++count;
         continue;
       }
-      // The first record never equals the empty ESKIMADDE and writes nothing.
-      if (count > 0) {
-        lines.Line(previous->view(), count);
-        ++distinct;
-      }
+      // The first record never equals the empty start and writes nothing.
+      if (count > 0) write_previous();
       count = 1;
       std::swap(previous, current);
     }
     s.progress.DrawTrack();
-    if (count > 0) {
-      lines.Line(previous->view(), count);
-      ++distinct;
-    }
+    if (count > 0) write_previous();
     lines.EmptyLine();
     lines.Line(kTotalWords, n);
     lines.Line(kDistinctWords, distinct);

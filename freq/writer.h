@@ -7,10 +7,10 @@
 //   Toplam kelime: TAB <N>    every word read, repeats included
 //   Madde başı: TAB <lines>   the number of distinct words
 //
-// The sorted records are walked once; each is decoded back into its word and
-// compared with the one before it, so every run of equal words becomes one
-// line. The file appears under its name only when it was written completely;
-// until then an earlier list of that name stays as it was.
+// The sorted records are walked once; each is compared with the one before
+// it, so every run of equal records becomes one line, and the run's word is
+// decoded back from its record for that line. The file appears under its name only when it was
+// written completely; until then an earlier list of that name stays as it was.
 #pragma once
 
 #include "console/run_state.h"

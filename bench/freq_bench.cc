@@ -1,0 +1,227 @@
+// Benchmark of kavinta20a: the whole run after the name prompt (reading,
+// sorting, writing the frequency list) on the 5,000,000-word corpus of the
+// frequency edition, in-process on the in-memory console and the real file
+// system, with its peak memory; and, on the same corpus file, the classic
+// pipeline a user would reach for instead:
+//
+//   LC_ALL=C tr -s ' \t\r\n' '\n' < corpus | LC_ALL=C sort | LC_ALL=C uniq -c
+//
+// which does less (no folding, no filter, no Turkish order). Prints the
+// median times, the memory and the ratio of the two.
+//
+//   freq_bench [--words N] [--seed S] [--runs R]
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/corpus.h"
+#include "console/memory_console.h"
+#include "console/run.h"
+#include "freq/kavinta20a.h"
+
+namespace kavinta {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
+
+double MaxRssMiB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;  // KiB on Linux
+}
+
+double CurrentRssMiB() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+  }
+  return 0;
+}
+
+/// Resets the kernel's peak resident size of this process, so that the peak
+/// read afterwards belongs to the runs alone and not to the corpus
+/// generation before them.
+bool ResetPeakRss() {
+  std::ofstream out("/proc/self/clear_refs");
+  out << "5";
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+/// Processor time of this process so far (user and system), in seconds.
+double CpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct RunFigures {
+  double read = 0, sort = 0, write = 0;
+  double cpu = 0;  // processor time of the three phases
+  double total() const { return read + sort + write; }
+  int32_t records = 0;
+  bool ok = false;
+};
+
+/// One run of kavinta20a on `name`.txt in the current folder, timed from the
+/// moment the name has been typed. The banner's pause costs nothing on the
+/// in-memory console.
+RunFigures OneRun(const std::string& name) {
+  MemoryConsole console;
+  RealFileSystem fs;
+  auto state = std::make_unique<RunState>(console, fs);
+  console.Type(name + "\r");
+  GIRIS(kFrequencyEdition, *state);
+  RunFigures f;
+  const double cpu_start = CpuSeconds();
+  Clock::time_point t = Clock::now();
+  AYRISTIRMA(kFrequencyEdition, *state);
+  f.read = Since(t);
+  if (state->HATA != kGoOn) return f;
+  t = Clock::now();
+  SIRALAMA(*state, 1, state->N());
+  f.sort = Since(t);
+  t = Clock::now();
+  kFrequencyEdition.write(*state);
+  f.write = Since(t);
+  f.cpu = CpuSeconds() - cpu_start;
+  f.records = state->N();
+  f.ok = state->failure.empty() && console.Text(17).find("İşlem bitti.") != std::string::npos;
+  return f;
+}
+
+int Main(int argc, char** argv) {
+  bench::CorpusOptions options;
+  options.edition = bench::Edition::kFrequency20a;
+  int runs = 5;
+  for (int k = 1; k + 1 < argc; k += 2) {
+    if (std::strcmp(argv[k], "--words") == 0)
+      options.words = std::strtoll(argv[k + 1], nullptr, 10);
+    if (std::strcmp(argv[k], "--seed") == 0) options.seed = std::strtoull(argv[k + 1], nullptr, 10);
+    if (std::strcmp(argv[k], "--runs") == 0) runs = std::max(1, std::atoi(argv[k + 1]));
+  }
+
+  // The corpus goes to a file in a fresh folder, which is the current folder
+  // while the runs write their list beside it.
+  std::string dir_template =
+      (std::filesystem::temp_directory_path() / "kavinta-freq-bench-XXXXXX").string();
+  if (!mkdtemp(dir_template.data())) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::filesystem::path dir = dir_template;
+  const std::filesystem::path old_cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+
+  size_t corpus_bytes;
+  {
+    Clock::time_point t = Clock::now();
+    std::string text = bench::GenerateCorpus(options);
+    corpus_bytes = text.size();
+    std::ofstream("korpus.txt", std::ios::binary)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::printf(
+        "freq_bench: %lld words, seed %llu, %.1f MB (%.1f MiB) corpus in %.2f s\n\n",
+        static_cast<long long>(options.words), static_cast<unsigned long long>(options.seed),
+        static_cast<double>(corpus_bytes) / 1e6, MiB(static_cast<double>(corpus_bytes)), Since(t));
+  }
+  malloc_trim(0);
+  const double rss_before = CurrentRssMiB();
+  const bool peak_reset = ResetPeakRss();
+
+  std::vector<double> read, sort, write, total, cpu;
+  RunFigures last;
+  for (int run = 0; run < runs; ++run) {
+    last = OneRun("korpus");
+    if (!last.ok) {
+      std::fprintf(stderr, "freq_bench: the run did not end with a complete list\n");
+      return 1;
+    }
+    read.push_back(last.read);
+    sort.push_back(last.sort);
+    write.push_back(last.write);
+    total.push_back(last.total());
+    cpu.push_back(last.cpu);
+  }
+  const double peak = MaxRssMiB();
+
+  // The list of the last run: its lines and totals.
+  int64_t list_lines = 0;
+  std::string tail;
+  {
+    std::ifstream in("korpusDizin.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      ++list_lines;
+      if (!line.empty() && line != "\r") tail = line;
+    }
+  }
+  if (!tail.empty() && tail.back() == '\r') tail.pop_back();
+
+  std::vector<double> classic;
+  for (int run = 0; run < 3; ++run) {
+    Clock::time_point t = Clock::now();
+    int rc = std::system(
+        "LC_ALL=C tr -s ' \\t\\r\\n' '\\n' < korpus.txt | LC_ALL=C sort | LC_ALL=C uniq -c "
+        "> /dev/null");
+    classic.push_back(Since(t));
+    if (rc != 0) {
+      std::fprintf(stderr, "freq_bench: the classic pipeline failed (%d)\n", rc);
+      return 1;
+    }
+  }
+
+  std::printf("kavinta20a, whole run after the prompt (median of %d)\n", runs);
+  std::printf("  %-40s %d\n", "records (N)", last.records);
+  std::printf("  %-40s %lld (%s)\n", "list lines", static_cast<long long>(list_lines),
+              tail.c_str());
+  std::printf("  %-40s %.3f s\n", "1/3 read", Median(read));
+  std::printf("  %-40s %.3f s\n", "2/3 sort", Median(sort));
+  std::printf("  %-40s %.3f s\n", "3/3 write", Median(write));
+  std::printf("  %-40s %.3f s   (target <= 0.9 s)\n", "whole run", Median(total));
+  std::printf("  %-40s %.3f s   (user + system; less disturbed by other load)\n",
+              "processor time of the whole run", Median(cpu));
+  if (peak_reset) {
+    std::printf("  %-40s %.1f MiB   (target <= 250 MB; %.1f MiB before the runs)\n",
+                "peak RSS of the runs (getrusage)", peak, rss_before);
+  } else {
+    std::printf("  %-40s %.1f MiB   (includes the corpus generation)\n",
+                "peak RSS of the process (getrusage)", peak);
+  }
+  std::printf("\nclassic pipeline, tr | sort | uniq -c (median of 3)\n");
+  std::printf("  %-40s %.3f s\n", "whole pipeline", Median(classic));
+  std::printf("\nratio kavinta20a / classic pipeline: %.2f\n", Median(total) / Median(classic));
+
+  std::filesystem::current_path(old_cwd);
+  std::filesystem::remove_all(dir);
+  return 0;
+}
+
+}  // namespace
+}  // namespace kavinta
+
+int main(int argc, char** argv) { return kavinta::Main(argc, argv); }
