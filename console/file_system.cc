@@ -29,6 +29,9 @@ std::string Reason(int err) {
     case ENOSPC:
     case EDQUOT:
       return "diskte yer yok";
+    case EFBIG:
+      // A file system's (FAT32: 4 GB) or the process's file size limit.
+      return "dosya boyu sınırı aşıldı";
     case EACCES:
     case EPERM:
       return "yazma izni yok";
