@@ -1,5 +1,6 @@
 #include "index/writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -149,21 +150,19 @@ bool Equal(const uint8_t* p, int n, const ByteString& s) {
 void IndexWriter::Record(const uint8_t* rec, int n) {
   // Word A and location C, split at the first space. Without a space the
   // word is empty and the whole record is the location.
-  const uint8_t* a = rec;
-  int a_len = 0;
-  const uint8_t* c = rec;
-  int c_len = n;
-  if (const void* space = std::memchr(rec, ' ', static_cast<size_t>(n))) {
-    a_len = static_cast<int>(static_cast<const uint8_t*>(space) - rec);
-    c = rec + a_len + 1;
-    c_len = n - a_len - 1;
-  }
+  const uint8_t* const end = rec + n;
+  const uint8_t* const space = std::find(rec, end, ' ');
+  const uint8_t* const a = rec;
+  const uint8_t* word_end = space == end ? rec : space;
+  const uint8_t* c = space == end ? rec : space + 1;
   // AYAR3: the location's leading zeros go, but not its last byte.
-  while (c_len > 1 && c[0] == '0') ++c, --c_len;
+  while (end - c > 1 && *c == '0') ++c;
+  const int c_len = static_cast<int>(end - c);
 
-  const void* dot = std::memchr(a, '.', static_cast<size_t>(a_len));
-  const void* dash = std::memchr(a, '-', static_cast<size_t>(a_len));
-  if ((dot != nullptr && dash != nullptr) || (a_len > 0 && (a[0] == '.' || a[0] == '-'))) {
+  const uint8_t* const dot = std::find(a, word_end, '.');
+  const uint8_t* const dash = std::find(a, word_end, '-');
+  const bool has_dot = dot != word_end, has_dash = dash != word_end;
+  if ((has_dot && has_dash) || (a != word_end && (*a == '.' || *a == '-'))) {
     // Invalid: listed as stored, leading zeros and all.
     ++pt_;
     problems_.Put(rec, n);
@@ -173,16 +172,18 @@ void IndexWriter::Record(const uint8_t* rec, int n) {
 
   // Head and suffix: the "." belongs to neither part, the "-" stays with the
   // head. Further signs stay in the suffix.
-  const uint8_t* d = a + a_len;
-  int d_len = 0;
-  char mark = 0;  // BAS
-  if (const void* sign = dot != nullptr ? dot : dash) {
-    const uint8_t* at = static_cast<const uint8_t*>(sign);
-    d = at + 1;
-    d_len = static_cast<int>(a + a_len - d);
-    a_len = static_cast<int>(at - a) + (dash != nullptr ? 1 : 0);
-    if (d_len > 0) mark = dash != nullptr ? '-' : '+';
+  const uint8_t* d = word_end;
+  const uint8_t* const d_end = word_end;
+  if (has_dot) {
+    d = dot + 1;
+    word_end = dot;
+  } else if (has_dash) {
+    d = dash + 1;
+    word_end = dash + 1;
   }
+  const int a_len = static_cast<int>(word_end - a);
+  const int d_len = static_cast<int>(d_end - d);
+  const char mark = d_len == 0 ? 0 : has_dot ? '+' : '-';  // BAS
 
   const bool same_head = Equal(a, a_len, k_);
   if (same_head && Equal(d, d_len, r_)) {
@@ -247,6 +248,14 @@ void IndexWriter::Finish(int32_t total) {
   counts_.Flush();
 }
 
+/// Every code of the index edition holds a "y" or a "z".
+bool MayHoldCode(const uint8_t* p, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (p[i] == 'y' || p[i] == 'z') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void WriteIndex(RunState& s) {
@@ -266,20 +275,34 @@ void WriteIndex(RunState& s) {
   BeginWritePhase(s);
 
   const int32_t n = s.N();
-  uint8_t rec[RecordList::kMaxRecord];
+  // Records are fetched a batch at a time: after the sort, neighbours in the
+  // list lie far apart in memory, and fetching several in a row lets their
+  // reads overlap.
+  constexpr int kBatch = 64;
+  struct Batch {
+    uint8_t bytes[kBatch][RecordList::kMaxRecord];
+    int len[kBatch];
+  };
+  auto batch = std::make_unique<Batch>();
   // A progress cell at the offset already drawn changes nothing, so the
   // cell is drawn only for the records where the offset moves on.
   int64_t next_cell = 1;
-  for (int32_t i = 1; i <= n; ++i) {
-    if (i >= next_cell) {
-      s.progress.Cell(i, n);
-      int m = Progress::Offset(i, n);
-      next_cell = m >= Progress::kCells - 1 ? std::numeric_limits<int64_t>::max()
-                                            : ((int64_t{m} + 1) * n + 49) / 50;
+  for (int32_t first = 1; first <= n; first += kBatch) {
+    const int count = static_cast<int>(std::min<int32_t>(kBatch, n - first + 1));
+    for (int k = 0; k < count; ++k) batch->len[k] = s.B.Get(first + k, batch->bytes[k]);
+    for (int k = 0; k < count; ++k) {
+      const int32_t i = first + k;
+      if (i >= next_cell) {
+        s.progress.Cell(i, n);
+        int m = Progress::Offset(i, n);
+        next_cell = m >= Progress::kCells - 1 ? std::numeric_limits<int64_t>::max()
+                                              : ((int64_t{m} + 1) * n + 49) / 50;
+      }
+      uint8_t* rec = batch->bytes[k];
+      int len = batch->len[k];
+      if (MayHoldCode(rec, len)) len = Decode(rec, len, kCodes23);
+      writer->Record(rec, len);
     }
-    int len = s.B.Get(i, rec);
-    len = Decode(rec, len, kCodes23);
-    writer->Record(rec, len);
   }
   s.progress.DrawTrack();
   writer->Finish(n);
