@@ -61,5 +61,17 @@ TEST(Kavinta20aTest, WorkedExampleGivesTheListAndTheFinalScreen) {
   EXPECT_EQ(c.keys_left(), 1u);
 }
 
+TEST(Kavinta20aTest, WordsBeyondTheCapacityAreNotDroppedSilently) {
+  ScopedTempDir dir;
+  WriteFileBytes("metin.txt", "a b c d\r\ne\r\n");
+  RealFileSystem fs;
+  FreqRun run(fs, /*capacity=*/3);
+  EXPECT_EQ(run.Run("metin"), 0);
+  EXPECT_EQ(ReadFileBytes("metinDizin.txt"), ListFile({"a\t1", "b\t1", "c\t1"}, 3, 3));
+  EXPECT_EQ(run.console.Text(17), std::string(24, ' ') + "İşlem bitti.") << run.console.Dump();
+  EXPECT_EQ(run.console.Text(18),
+            std::string(24, ' ') + "Yalnızca ilk 3 kelime alındı; gerisi dizine girmedi.");
+}
+
 }  // namespace
 }  // namespace kavinta

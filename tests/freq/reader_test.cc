@@ -205,6 +205,8 @@ TEST(FrequencyReaderTest, StopsAtTheCapacityAndSaysSo) {
       {"a b\nc d e\nf\n", {"a", "b", "c"}, 10, true},
       // Full at a line's end with more input to come.
       {"a b c\nd", {"a", "b", "c"}, 6, true},
+      // Full in the last line: its further words are dropped all the same.
+      {"a b\nc d", {"a", "b", "c"}, 8, true},
       // Exactly full at the end of the input: nothing was dropped.
       {"a b\nc", {"a", "b", "c"}, 6, false},
   };
