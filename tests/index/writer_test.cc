@@ -235,38 +235,70 @@ TEST_F(WriterTest, NamesAreCutAt255Bytes) {
   EXPECT_TRUE(FileExists(std::string(250, 'n') + "Sorun"));
 }
 
-/// Notes the track's colours whenever the screen changes in the write phase.
+/// Watches the track during the write phase: the cells that turned blue one
+/// at a time (the progress cells), and whether it was drawn full.
 class TrackWatch : public MemoryConsole {
  public:
-  std::vector<std::string> tracks;
+  std::vector<int> cells;
+  bool full = false;
 
  protected:
   void Changed() override {
-    if (Text(15).find("3/3") != std::string::npos) tracks.push_back(Foregrounds(17));
+    if (Text(15).find("3/3") == std::string::npos) return;
+    std::string now = Foregrounds(17);
+    if (!last_.empty()) {
+      std::vector<int> turned;
+      for (int col = 16; col <= 64; ++col) {
+        if (last_[col - 1] != '1' && now[col - 1] == '1') turned.push_back(col - 16);
+      }
+      // A progress cell is one block written just left of the cursor; the
+      // full track may also turn a single cell, but ends at column 65.
+      if (turned.size() == 1 && screen().cursor_col() == 16 + turned[0] + 1) {
+        cells.push_back(turned[0]);
+      }
+    }
+    full = now.substr(15, 49) == std::string(49, '1');
+    last_ = now;
   }
+
+ private:
+  std::string last_;
 };
 
-TEST_F(WriterTest, TenRecordsDrawTheirTenCellsThenTheFullTrack) {
-  TrackWatch watch;
-  RunState s(watch, fs_, 100);
-  s.DOSAD = "t";
-  watch.SetForeground(kYellow);
-  watch.ClearScreen();
-  for (int i = 0; i < 10; ++i) s.B.Append("ev " + std::to_string(i));
-  WriteIndex(s);
-  ASSERT_GE(watch.tracks.size(), 2u);
-  std::string cells(80, 'e');
-  for (int off : {5, 10, 15, 20, 25, 30, 35, 40, 45, 48}) cells[16 + off - 1] = '1';
-  std::string full(80, 'e');
-  for (int col = 16; col <= 64; ++col) full[col - 1] = '1';
-  // Just before the track is drawn full, the ten cells and no others.
-  auto first_full = std::find(watch.tracks.begin(), watch.tracks.end(), full);
-  ASSERT_NE(first_full, watch.tracks.end());
-  ASSERT_NE(first_full, watch.tracks.begin());
-  EXPECT_EQ(*(first_full - 1), cells);
-  // The phase ends with "İşlem bitti." where the track was.
-  EXPECT_EQ(watch.Text(17), std::string(24, ' ') + "İşlem bitti.");
-  EXPECT_EQ(watch.Text(15), "");
+std::vector<int> Range(int from, int to) {
+  std::vector<int> v;
+  for (int i = from; i <= to; ++i) v.push_back(i);
+  return v;
+}
+
+TEST_F(WriterTest, ProgressCellsOfEveryOffsetReachedThenTheFullTrack) {
+  struct Case {
+    int records;
+    std::vector<int> offsets;  // the cells drawn: record I at I * 50 div N, at most 48
+  } cases[] = {
+      {1, {48}},
+      {7, {7, 14, 21, 28, 35, 42, 48}},
+      {10, {5, 10, 15, 20, 25, 30, 35, 40, 45, 48}},
+      {50, Range(1, 48)},  // the first cell is offset 0 only from 51 records on
+      {51, Range(0, 48)},
+      {333, Range(0, 48)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.records);
+    ScopedTempDir dir;
+    TrackWatch watch;
+    RunState s(watch, fs_, 1000);
+    s.DOSAD = "t";
+    watch.SetForeground(kYellow);
+    watch.ClearScreen();
+    for (int i = 0; i < c.records; ++i) s.B.Append("ev " + std::to_string(1000 + i));
+    WriteIndex(s);
+    EXPECT_EQ(watch.cells, c.offsets);
+    EXPECT_TRUE(watch.full);
+    // The phase ends with "İşlem bitti." where the track was.
+    EXPECT_EQ(watch.Text(17), std::string(24, ' ') + "İşlem bitti.");
+    EXPECT_EQ(watch.Text(15), "");
+  }
 }
 
 }  // namespace
