@@ -98,8 +98,8 @@ class IndexWriter {
     index_.LineEnd();
   }
 
-  /// One decoded record.
-  void Record(const uint8_t* rec, int n);
+  /// One record as stored (encoded); it is decoded in its buffer.
+  void Record(uint8_t* rec, int n);
 
   /// The closing lines of the three files, for `total` records in all.
   void Finish(int32_t total);
@@ -119,6 +119,9 @@ class IndexWriter {
     counts_.Number(sayi_);
     counts_.LineEnd();
   }
+  /// A decoded record, step by step.
+  void Decoded(const uint8_t* rec, int n);
+
   /// Begins a sub-entry line and leaves it open for further locations.
   void BeginSubEntry(const uint8_t* head, int head_len, char mark, const uint8_t* suffix,
                      int suffix_len, const uint8_t* loc, int loc_len) {
@@ -141,13 +144,60 @@ class IndexWriter {
   int32_t pt_ = 0;    // invalid records
   int32_t ist1_ = 0;  // sub-entry lines
   int32_t ist2_ = 0;  // head lines
+
+  // The encoded word of the record before (when it had a space), whether it
+  // was valid, and its decoded form when it was not.
+  ByteString word_;
+  bool word_known_ = false;
+  bool word_valid_ = false;
+  ByteString invalid_word_;
 };
 
 bool Equal(const uint8_t* p, int n, const ByteString& s) {
   return n == s.size() && std::memcmp(p, s.data(), static_cast<size_t>(n)) == 0;
 }
 
-void IndexWriter::Record(const uint8_t* rec, int n) {
+/// Every code of the index edition holds a "y" or a "z".
+bool MayHoldCode(const uint8_t* p, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (p[i] == 'y' || p[i] == 'z') return true;
+  }
+  return false;
+}
+
+void IndexWriter::Record(uint8_t* rec, int n) {
+  uint8_t* const end = rec + n;
+  uint8_t* const space = std::find(rec, end, ' ');
+  const int w = static_cast<int>(space - rec);
+  if (space != end && word_known_ && Equal(rec, w, word_)) {
+    // The word of the record before, as the sort brings most records: equal
+    // encoded words decode to the same head and suffix, which the record
+    // before left in K and R (or which were invalid): only the location is
+    // new.
+    uint8_t* c = space + 1;
+    int c_len = static_cast<int>(end - c);
+    if (MayHoldCode(c, c_len)) c_len = Decode(c, c_len, kCodes23);
+    if (!word_valid_) {
+      ++pt_;
+      problems_.Put(invalid_word_);
+      problems_.Put(' ');
+      problems_.Put(c, c_len);
+      problems_.LineEnd();
+      return;
+    }
+    while (c_len > 1 && *c == '0') ++c, --c_len;
+    index_.Put(", ");
+    index_.Put(c, c_len);
+    ++sayi_;
+    return;
+  }
+  word_known_ = space != end;
+  if (word_known_) word_.assign(rec, w);
+  if (MayHoldCode(rec, n)) n = Decode(rec, n, kCodes23);
+  Decoded(rec, n);
+}
+
+void IndexWriter::Decoded(const uint8_t* rec, int n) {
   // Word A and location C, split at the first space. Without a space the
   // word is empty and the whole record is the location.
   const uint8_t* const end = rec + n;
@@ -164,11 +214,15 @@ void IndexWriter::Record(const uint8_t* rec, int n) {
   const bool has_dot = dot != word_end, has_dash = dash != word_end;
   if ((has_dot && has_dash) || (a != word_end && (*a == '.' || *a == '-'))) {
     // Invalid: listed as stored, leading zeros and all.
+    word_valid_ = false;
+    invalid_word_.assign(a, static_cast<int>(word_end - a));
     ++pt_;
     problems_.Put(rec, n);
     problems_.LineEnd();
     return;
   }
+
+  word_valid_ = true;
 
   // Head and suffix: the "." belongs to neither part, the "-" stays with the
   // head. Further signs stay in the suffix.
@@ -248,14 +302,6 @@ void IndexWriter::Finish(int32_t total) {
   counts_.Flush();
 }
 
-/// Every code of the index edition holds a "y" or a "z".
-bool MayHoldCode(const uint8_t* p, int n) {
-  for (int i = 0; i < n; ++i) {
-    if (p[i] == 'y' || p[i] == 'z') return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void WriteIndex(RunState& s) {
@@ -298,10 +344,7 @@ void WriteIndex(RunState& s) {
         next_cell = m >= Progress::kCells - 1 ? std::numeric_limits<int64_t>::max()
                                               : ((int64_t{m} + 1) * n + 49) / 50;
       }
-      uint8_t* rec = batch->bytes[k];
-      int len = batch->len[k];
-      if (MayHoldCode(rec, len)) len = Decode(rec, len, kCodes23);
-      writer->Record(rec, len);
+      writer->Record(batch->bytes[k], batch->len[k]);
     }
   }
   s.progress.DrawTrack();
