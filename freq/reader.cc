@@ -14,7 +14,7 @@ namespace {
 // (Windows-1254 bytes): signs, digits and small letters, the separators, the
 // Turkish and transcription small letters, then the letters folded by table
 // and the capitals lowered by the ASCII rule.
-constexpr std::string_view kAllowedParts[] = {
+constexpr std::string_view kAllowedGroups[] = {
     "+-1234567890abcdefghijklmnopqrstuvwxyz",
     "\t ",
     "\xE7\xE9\xF0\xFD\xF1\xF6\xFE\xFC",                           // ç é ğ ı ñ ö ş ü
@@ -24,8 +24,8 @@ constexpr std::string_view kAllowedParts[] = {
 
 constexpr std::array<bool, 256> MakeAllowed() {
   std::array<bool, 256> allowed{};
-  for (std::string_view part : kAllowedParts) {
-    for (char c : part) allowed[static_cast<uint8_t>(c)] = true;
+  for (std::string_view group : kAllowedGroups) {
+    for (char c : group) allowed[static_cast<uint8_t>(c)] = true;
   }
   return allowed;
 }
