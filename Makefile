@@ -58,8 +58,11 @@ fuzz:
 	  grep -E '^Done|^stat::(number_of_executed_units|new_units_added)' $(FUZZ_BUILD)/$$t.log; \
 	done
 
+# Speed and memory of the words layer and of both programs' phases.
 bench: build
 	$(BUILD)/words_bench
+	$(BUILD)/index_bench
+	$(BUILD)/freq_bench
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

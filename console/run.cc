@@ -148,7 +148,7 @@ void AYRISTIRMA(const Edition& e, RunState& s) {
   input.reset();
   if (s.capacity_reached) {
     s.notes.push_back(Cp("Yalnızca ilk ") + std::to_string(s.B.capacity()) +
-                      Cp(" kelime alındı; gerisi dizine girmedi."));
+                      Cp(" kelime alındı; gerisi okunmadı."));
   }
   if (!read_ok) {
     ReadErrorScreen(s);

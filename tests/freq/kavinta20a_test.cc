@@ -70,7 +70,7 @@ TEST(Kavinta20aTest, WordsBeyondTheCapacityAreNotDroppedSilently) {
   EXPECT_EQ(ReadFileBytes("metinDizin.txt"), ListFile({"a\t1", "b\t1", "c\t1"}, 3, 3));
   EXPECT_EQ(run.console.Text(17), std::string(24, ' ') + "İşlem bitti.") << run.console.Dump();
   EXPECT_EQ(run.console.Text(18),
-            std::string(24, ' ') + "Yalnızca ilk 3 kelime alındı; gerisi dizine girmedi.");
+            std::string(24, ' ') + "Yalnızca ilk 3 kelime alındı; gerisi okunmadı.");
 }
 
 }  // namespace
