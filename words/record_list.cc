@@ -35,34 +35,38 @@ bool RecordList::Append(const uint8_t* p, int n) {
   if (handles_.capacity() == 0) handles_.reserve(static_cast<size_t>(capacity_));
   n = std::clamp(n, 0, kMaxRecord);
 
-  uint8_t head[kHead] = {};
-  std::memcpy(head, p, static_cast<size_t>(std::min(n, kHead)));
-  Handle h{LoadBigEndian(head), LoadBigEndian(head + 8), 0, static_cast<uint32_t>(n)};
-  if (n > kHead) {
-    uint32_t tail_len = static_cast<uint32_t>(n - kHead);
+  uint8_t head[24] = {};
+  std::memcpy(head, p, static_cast<size_t>(std::min(n, kInline)));
+  uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 17-19
+  rest |= uint64_t{static_cast<uint32_t>(n)} << 32;
+  if (n > kInline) {
+    uint32_t tail_len = static_cast<uint32_t>(n - kInline);
     // A tail never straddles two chunks.
     uint32_t room = static_cast<uint32_t>(chunks_.size()) * kChunkSize - arena_end_;
     if (room < tail_len) {
       arena_end_ = static_cast<uint32_t>(chunks_.size()) * kChunkSize;
-      chunks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kChunkSize));
+      // Zeroed, with room for the comparison's 8-byte reads past the end.
+      chunks_.push_back(std::make_unique<uint8_t[]>(kChunkSize + 8));
     }
-    h.tail = arena_end_;
+    rest |= arena_end_;
     std::memcpy(chunks_[arena_end_ >> kChunkBits].get() + (arena_end_ & (kChunkSize - 1)),
-                p + kHead, tail_len);
+                p + kInline, tail_len);
     arena_end_ += tail_len;
   }
+  Handle h{LoadBigEndian(head), LoadBigEndian(head + 8), rest};
   handles_.push_back(h);
   return true;
 }
 
 int RecordList::Get(int32_t i, uint8_t* out) const {
   const Handle& h = handles_[static_cast<size_t>(i - 1)];
-  uint8_t head[kHead];
+  uint8_t head[24];
   StoreBigEndian(h.head_hi, head);
   StoreBigEndian(h.head_lo, head + 8);
-  int n = static_cast<int>(h.len);
-  std::memcpy(out, head, static_cast<size_t>(std::min(n, kHead)));
-  if (n > kHead) std::memcpy(out + kHead, TailBytes(h.tail), static_cast<size_t>(n - kHead));
+  StoreBigEndian(h.rest, head + kHead);
+  int n = static_cast<int>(Length(h));
+  std::memcpy(out, head, static_cast<size_t>(std::min(n, kInline)));
+  if (n > kInline) std::memcpy(out + kInline, TailBytes(h), static_cast<size_t>(n - kInline));
   return n;
 }
 
@@ -77,16 +81,35 @@ std::string RecordList::ToString(int32_t i) const {
 inline bool RecordList::Less(const Handle& a, const Handle& b) const {
   if (a.head_hi != b.head_hi) return a.head_hi < b.head_hi;
   if (a.head_lo != b.head_lo) return a.head_lo < b.head_lo;
-  // Equal heads: a record of at most 16 bytes is then a prefix of the other
-  // (the zero padding matched real bytes or padding), so length decides.
-  if (a.len <= kHead || b.len <= kHead) return a.len < b.len;
+  // Bytes 17-19 and then the length. With equal first 19 bytes (padding
+  // included) a record of at most 19 bytes is a prefix of the other, so the
+  // length decides; only two longer records need their tails.
+  uint64_t ka = a.rest >> 32;
+  uint64_t kb = b.rest >> 32;
+  if ((ka ^ kb) > 0xFF || std::min(ka & 0xFF, kb & 0xFF) <= kInline) return ka < kb;
   return TailLess(a, b);
 }
 
 bool RecordList::TailLess(const Handle& a, const Handle& b) const {
-  uint32_t common = std::min(a.len, b.len) - kHead;
-  int c = std::memcmp(TailBytes(a.tail), TailBytes(b.tail), common);
-  return c != 0 ? c < 0 : a.len < b.len;
+  uint32_t la = Length(a);
+  uint32_t lb = Length(b);
+  const uint8_t* pa = TailBytes(a);
+  const uint8_t* pb = TailBytes(b);
+  // Tails are short, so they are compared 8 bytes at a time without a call;
+  // the last word reads past the shorter tail into the chunk's padding or
+  // the next tail, and those bytes are shifted out.
+  uint32_t common = std::min(la, lb) - kInline;
+  for (uint32_t k = 0; k < common; k += 8) {
+    uint64_t va = LoadBigEndian(pa + k);
+    uint64_t vb = LoadBigEndian(pb + k);
+    if (common - k < 8) {
+      int drop = static_cast<int>(8 * (8 - (common - k)));
+      va >>= drop;
+      vb >>= drop;
+    }
+    if (va != vb) return va < vb;
+  }
+  return la < lb;
 }
 
 void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {

@@ -4,8 +4,8 @@
 //
 // Layout: records are not kept in 120-byte slots. Each record is a 24-byte
 // handle holding its first 16 bytes inline (the sort compares these with two
-// integer comparisons) and its length; bytes past the 16th go to one growing
-// arena. Memory therefore grows with the input, not with the capacity, and
+// integer comparisons), the next 3 bytes and its length; bytes past the 19th
+// go to one growing arena. Memory therefore grows with the input, not with the capacity, and
 // the sort moves handles, never record bytes. Comparing two handles gives
 // exactly the unsigned byte order of the records (a proper prefix first), so
 // every partition step of the sort lands where it would on the full records.
@@ -68,20 +68,24 @@ class RecordList {
   size_t MemoryBytes() const;
 
  private:
-  /// One record as the sort sees it: its first 16 bytes as two big-endian
-  /// integers (zero-padded), so that integer order is byte order, and where
-  /// the bytes past the 16th lie in the arena.
+  /// One record as the sort sees it: its first 19 bytes, zero-padded, as
+  /// big-endian integers, so that integer order is byte order; its length;
+  /// and where the bytes past the 19th lie in the arena.
   struct Handle {
     uint64_t head_hi;  ///< bytes 1-8
     uint64_t head_lo;  ///< bytes 9-16
-    uint32_t tail;     ///< arena offset of bytes 17..len (len > 16 only)
-    uint32_t len;      ///< 0..120
+    /// Bytes 17-19 in the top 24 bits, the length (0..120) in the next 8,
+    /// and in the low 32 the arena offset of bytes 20..len (len > 19 only).
+    uint64_t rest;
   };
   static constexpr int kHead = 16;
+  static constexpr int kInline = 19;
   static constexpr int kChunkBits = 20;  ///< arena chunks of 1 MiB
   static constexpr uint32_t kChunkSize = uint32_t{1} << kChunkBits;
 
-  const uint8_t* TailBytes(uint32_t offset) const {
+  static uint32_t Length(const Handle& h) { return static_cast<uint32_t>(h.rest >> 32) & 0xFF; }
+  const uint8_t* TailBytes(const Handle& h) const {
+    uint32_t offset = static_cast<uint32_t>(h.rest);
     return chunks_[offset >> kChunkBits].get() + (offset & (kChunkSize - 1));
   }
   bool Less(const Handle& a, const Handle& b) const;
