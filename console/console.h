@@ -74,6 +74,10 @@ class Console {
   virtual void Delay(int ms) = 0;
   /// Shows the screen now (a terminal throttles presenting otherwise).
   virtual void Present() {}
+  /// Called by a long phase between its reads while it may draw nothing for
+  /// a long time (one huge line, an input of unknown size): a terminal shows
+  /// a change it held back and ends the run when a signal has arrived.
+  virtual void Tick() {}
   /// The run is over: a terminal is left usable; the screen stays as it is.
   virtual void Finish() {}
 

@@ -45,6 +45,10 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
       return false;
     }
     if (got == 0) break;
+    // A line may span many blocks and an input of unknown size draws no
+    // progress cell: without this the working screen could stay unshown and
+    // a signal unheeded until the reading ends.
+    s.console.Tick();
     const uint8_t* p = block.get();
     const uint8_t* end = p + got;
     if (after_cr) {

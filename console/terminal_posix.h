@@ -38,6 +38,7 @@ class TerminalConsole : public Console {
   void Idle() override;
   void Delay(int ms) override;
   void Present() override;
+  void Tick() override { Changed(); }
   /// Presents the last screen, then leaves the terminal usable: settings
   /// restored, colours reset, cursor shown on a fresh line below the screen's
   /// content. The screen stays visible. Runs once; later calls do nothing.
