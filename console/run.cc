@@ -1,7 +1,5 @@
 #include "console/run.h"
 
-#include <algorithm>
-
 #include "console/cp857.h"
 #include "words/byte_string.h"
 
@@ -193,14 +191,7 @@ void FinishWritePhase(RunState& s) {
   int row = 18;
   for (const std::string& note : s.notes) {
     if (row > 20) break;
-    // A note too long to end on its row from column 25 (the capacity line
-    // at 5,000,000 words) starts further left rather than wrap onto the next
-    // note's row.
-    const int room = c.screen().cols() - 24;
-    const int col = static_cast<int>(note.size()) > room
-                        ? std::max(1, c.screen().cols() + 1 - static_cast<int>(note.size()))
-                        : 25;
-    WriteAt(c, col, row++, Cut(note));
+    WriteAt(c, 25, row++, Cut(note));
   }
 }
 
