@@ -40,17 +40,18 @@ bool RecordList::Append(const uint8_t* p, int n) {
   uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 17-19
   rest |= uint64_t{static_cast<uint32_t>(n)} << 32;
   if (n > kInline) {
-    uint32_t tail_len = static_cast<uint32_t>(n - kInline);
-    // A tail never straddles two chunks.
-    uint32_t room = static_cast<uint32_t>(chunks_.size()) * kChunkSize - arena_end_;
-    if (room < tail_len) {
-      arena_end_ = static_cast<uint32_t>(chunks_.size()) * kChunkSize;
-      // Zeroed, with room for the comparison's 8-byte reads past the end.
-      chunks_.push_back(std::make_unique<uint8_t[]>(kChunkSize + 8));
+    if (arena_ == nullptr) {
+      // Every record could have a tail; 8 more bytes for the comparison's
+      // reads past the last one.
+      arena_.reset(new uint8_t[static_cast<size_t>(capacity_) * (kMaxRecord - kInline) + 8]);
     }
+    uint32_t tail_len = static_cast<uint32_t>(n - kInline);
+    uint8_t* tail = arena_.get() + arena_end_;
+    // The zeros after the tail keep every byte that a comparison reads
+    // written; the next tail overwrites them.
+    std::memset(tail + tail_len, 0, 8);
+    std::memcpy(tail, p + kInline, tail_len);
     rest |= arena_end_;
-    std::memcpy(chunks_[arena_end_ >> kChunkBits].get() + (arena_end_ & (kChunkSize - 1)),
-                p + kInline, tail_len);
     arena_end_ += tail_len;
   }
   Handle h{LoadBigEndian(head), LoadBigEndian(head + 8), rest};
@@ -96,8 +97,8 @@ bool RecordList::TailLess(const Handle& a, const Handle& b) const {
   const uint8_t* pa = TailBytes(a);
   const uint8_t* pb = TailBytes(b);
   // Tails are short, so they are compared 8 bytes at a time without a call;
-  // the last word reads past the shorter tail into the chunk's padding or
-  // the next tail, and those bytes are shifted out.
+  // the last word reads past the shorter tail into the next tail or the
+  // zeros after the last one, and those bytes are shifted out.
   uint32_t common = std::min(la, lb) - kInline;
   for (uint32_t k = 0; k < common; k += 8) {
     uint64_t va = LoadBigEndian(pa + k);
@@ -159,8 +160,6 @@ void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
   }
 }
 
-size_t RecordList::MemoryBytes() const {
-  return handles_.size() * sizeof(Handle) + chunks_.size() * size_t{kChunkSize};
-}
+size_t RecordList::MemoryBytes() const { return handles_.size() * sizeof(Handle) + arena_end_; }
 
 }  // namespace kavinta

@@ -80,20 +80,19 @@ class RecordList {
   };
   static constexpr int kHead = 16;
   static constexpr int kInline = 19;
-  static constexpr int kChunkBits = 20;  ///< arena chunks of 1 MiB
-  static constexpr uint32_t kChunkSize = uint32_t{1} << kChunkBits;
 
   static uint32_t Length(const Handle& h) { return static_cast<uint32_t>(h.rest >> 32) & 0xFF; }
   const uint8_t* TailBytes(const Handle& h) const {
-    uint32_t offset = static_cast<uint32_t>(h.rest);
-    return chunks_[offset >> kChunkBits].get() + (offset & (kChunkSize - 1));
+    return arena_.get() + static_cast<uint32_t>(h.rest);
   }
   bool Less(const Handle& a, const Handle& b) const;
   bool TailLess(const Handle& a, const Handle& b) const;
 
-  std::vector<Handle> handles_;  // reserved for the capacity on first append
-  std::vector<std::unique_ptr<uint8_t[]>> chunks_;
-  uint32_t arena_end_ = 0;  // next free arena offset
+  // Both are reserved for the whole capacity on first use; pages not yet
+  // written cost no memory.
+  std::vector<Handle> handles_;
+  std::unique_ptr<uint8_t[]> arena_;  // bytes past the 19th of each record
+  uint32_t arena_end_ = 0;            // next free arena offset
   int32_t capacity_;
 };
 

@@ -30,12 +30,16 @@ struct TableIndex {
   uint64_t replacement[256];
   // The rows whose code begins with the byte, as a bit set.
   uint16_t rows_of_first[256];
+  // How many input bytes the encoder can take with whole 8-byte writes and
+  // stay within the 255-byte output.
+  int whole_writes;
 };
 
 constexpr int kLengthShift = 56;
 
 constexpr TableIndex MakeIndex(const CodeTable& t) {
   TableIndex x{};
+  x.whole_writes = (ByteString::kMax - 8) / (t.code_len > 1 ? t.code_len : 1);
   for (int c = 0; c < 256; ++c) x.replacement[c] = uint64_t{1} << kLengthShift | c;
   for (int r = 0; r < t.rows; ++r) {
     uint64_t code = uint64_t(t.code_len) << kLengthShift;
@@ -106,9 +110,9 @@ int Encode(const uint8_t* in, int n, uint8_t* out, const CodeTable& t) {
   int i = 0;
   // Every byte is stored as one 8-byte write, of which only its length
   // counts; the rest is overwritten by what follows or lies past the end.
-  // Up to `safe` input bytes all such writes fit, so this loop tests only i,
-  // which keeps its exit cheap to foresee.
-  const int safe = std::min(n, (kMax - 8) / std::max(t.code_len, 1));
+  // Up to `whole_writes` input bytes every such write fits, so this loop
+  // tests only i, which keeps its exit cheap to foresee.
+  const int safe = std::min(n, (*index).whole_writes);
   for (; i < safe; ++i) {
     uint64_t r = replacement[in[i]];
     std::memcpy(out + o, &r, sizeof r);
