@@ -6,7 +6,9 @@
 # AFTER-RUN, so that the colours it is left with can be read off the screen.
 # Source after lib.sh.
 #
-#   run_start NAME DIR PROG [COLS ROWS]  start PROG in DIR as run NAME
+#   run_start NAME DIR PROG [COLS ROWS [OUT]]
+#                                start PROG in DIR as run NAME; with OUT, its
+#                                standard output goes to the file OUT
 #   run_use NAME                 point the e2e_* functions of lib.sh at run NAME
 #   run_pid NAME                 the program's process id (once it has started)
 #   run_wait_exit NAME [SECS]    wait for its end; status in E2E_EXIT_STATUS
@@ -18,7 +20,7 @@
 run_dir() { echo "$E2E_TMP/run-$1"; }
 
 run_start() {
-  local name=$1 dir=$2 prog=$3 cols=${4:-80} rows=${5:-25}
+  local name=$1 dir=$2 prog=$3 cols=${4:-80} rows=${5:-25} out=${6:-}
   [[ -d $dir ]] || e2e_fail "no folder \"$dir\" to run in"
   [[ -x $prog ]] || e2e_fail "no program at \"$prog\""
   [[ $prog == /* ]] || prog="$PWD/$prog"
@@ -30,6 +32,7 @@ run_start() {
   # The inner shell notes its process id and becomes the program; the outer
   # one must outlive a Ctrl-C meant for the program.
   local inner="echo \$\$ > $q/pid; exec env TERM=xterm-256color LC_ALL=C.UTF-8 $(printf '%q' "$prog")"
+  [[ -n $out ]] && inner+=" > $(printf '%q' "$out")"
   local cmd="trap : INT; stty -g > $q/stty-before; sh -c $(printf '%q' "$inner"); rc=\$?;"
   cmd+=" stty -g > $q/stty-after; echo \"EXIT=\$rc\" > $q/exit-status; printf AFTER-RUN;"
   cmd+=" exec sleep 86400"
