@@ -113,21 +113,80 @@ bool RecordList::TailLess(const Handle& a, const Handle& b) const {
   return la < lb;
 }
 
+// Records that share their first 19 bytes compare by their tails alone,
+// and reaching a tail is a random read of the arena for every comparison.
+// When a whole range shares them, its handles are shifted to hold the next
+// 19 bytes instead while the range is sorted: the comparisons give the same
+// answers, the tails are read once, and the prefix is put back afterwards.
+
+bool RecordList::SharePrefix(int32_t first, int32_t last) const {
+  const Handle* base = handles_.data();
+  const Handle& m = base[(first + last) / 2 - 1];
+  auto same = [&m](const Handle& h) {
+    return h.head_hi == m.head_hi && h.head_lo == m.head_lo && (h.rest >> 40) == (m.rest >> 40) &&
+           Length(h) > kInline;
+  };
+  // The ends first, as a range that does not share its start mostly shows it there.
+  if (!same(base[first - 1]) || !same(base[last - 1])) return false;
+  for (int32_t k = first; k <= last; ++k) {
+    if (!same(base[k - 1])) return false;
+  }
+  return true;
+}
+
+void RecordList::DropPrefix(int32_t first, int32_t last) {
+  for (int32_t k = first; k <= last; ++k) {
+    Handle& h = handles_[static_cast<size_t>(k - 1)];
+    uint32_t len = Length(h) - kInline;
+    uint32_t offset = static_cast<uint32_t>(h.rest);
+    uint8_t head[24] = {};
+    std::memcpy(head, arena_.get() + offset, std::min<uint32_t>(len, kInline));
+    h.head_hi = LoadBigEndian(head);
+    h.head_lo = LoadBigEndian(head + 8);
+    // The offset moves on by 19 also where no tail is left, so that it can
+    // move back.
+    h.rest = (LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF}) | uint64_t{len} << 32 |
+             (offset + kInline);
+  }
+}
+
+void RecordList::RestorePrefix(int32_t first, int32_t last, const Prefix& prefix) {
+  for (int32_t k = first; k <= last; ++k) {
+    Handle& h = handles_[static_cast<size_t>(k - 1)];
+    uint32_t len = Length(h) + kInline;
+    uint32_t offset = static_cast<uint32_t>(h.rest) - kInline;
+    h.head_hi = prefix.head_hi;
+    h.head_lo = prefix.head_lo;
+    h.rest = prefix.bytes_17_19 | uint64_t{len} << 32 | offset;
+  }
+}
+
 void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
   if (lo > hi) return;
-  // A pending task is the rest of a partition step whose left part is being
-  // sorted: its progress cell at `i`, then the range i..right.
+  // Pending work, last in first out: the rest of a partition step whose left
+  // part is being sorted (its progress cell at `first`, then the range
+  // first..last), or putting back the prefix of first..last.
   struct Task {
-    int32_t i;
-    int32_t right;
+    int32_t first;
+    int32_t last;
+    bool restore;
   };
   std::vector<Task> pending;
+  std::vector<Prefix> prefixes;
   pending.reserve(64);
-  Handle* base = handles_.data();  // position k lives at base[k - 1]
+  constexpr int32_t kShareMin = 16;  // smaller ranges are not worth the check
+  Handle* base = handles_.data();    // position k lives at base[k - 1]
 
   int32_t left = lo;
   int32_t right = hi;
   for (;;) {
+    if (right - left + 1 >= kShareMin && SharePrefix(left, right)) {
+      const Handle& m = base[left - 1];
+      prefixes.push_back({m.head_hi, m.head_lo, m.rest & ~uint64_t{0xFFFFFFFFFF}});
+      pending.push_back({left, right, true});
+      DropPrefix(left, right);
+    }
+
     int32_t i = left;
     int32_t j = right;
     const Handle x = base[(left + right) / 2 - 1];
@@ -142,7 +201,7 @@ void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
     } while (i <= j);
 
     if (left < j) {
-      pending.push_back({i, right});
+      pending.push_back({i, right, false});
       right = j;
       continue;
     }
@@ -151,10 +210,18 @@ void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
     for (;;) {
       if (progress != nullptr) progress->Cell(i);
       if (i < right) break;
-      if (pending.empty()) return;
-      i = pending.back().i;
-      right = pending.back().right;
-      pending.pop_back();
+      for (;;) {
+        if (pending.empty()) return;
+        Task t = pending.back();
+        pending.pop_back();
+        if (!t.restore) {
+          i = t.first;
+          right = t.last;
+          break;
+        }
+        RestorePrefix(t.first, t.last, prefixes.back());
+        prefixes.pop_back();
+      }
     }
     left = i;
   }

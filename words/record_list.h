@@ -5,10 +5,15 @@
 // Layout: records are not kept in 120-byte slots. Each record is a 24-byte
 // handle holding its first 16 bytes inline (the sort compares these with two
 // integer comparisons), the next 3 bytes and its length; bytes past the 19th
-// go to one growing arena. Memory therefore grows with the input, not with the capacity, and
-// the sort moves handles, never record bytes. Comparing two handles gives
-// exactly the unsigned byte order of the records (a proper prefix first), so
-// every partition step of the sort lands where it would on the full records.
+// go to one arena. Handles and arena are reserved for the whole capacity but
+// only the written part takes memory, so memory grows with the input, not
+// with the capacity, and the sort moves handles, never record bytes.
+// Comparing two handles gives exactly the unsigned byte order of the records
+// (a proper prefix first), so every partition step of the sort lands where it
+// would on the full records. While the sort works on a range whose records
+// all share their first 19 bytes, those handles hold the next 19 bytes instead
+// (the same answers, without reading the arena); the prefix is put back when
+// the range is done.
 #pragma once
 
 #include <cstdint>
@@ -85,6 +90,17 @@ class RecordList {
   const uint8_t* TailBytes(const Handle& h) const {
     return arena_.get() + static_cast<uint32_t>(h.rest);
   }
+  /// The first 19 bytes that every record of a range shares, while the
+  /// handles of that range hold the bytes after them.
+  struct Prefix {
+    uint64_t head_hi;
+    uint64_t head_lo;
+    uint64_t bytes_17_19;  ///< in the top 24 bits
+  };
+  bool SharePrefix(int32_t first, int32_t last) const;
+  void DropPrefix(int32_t first, int32_t last);
+  void RestorePrefix(int32_t first, int32_t last, const Prefix& prefix);
+
   bool Less(const Handle& a, const Handle& b) const;
   bool TailLess(const Handle& a, const Handle& b) const;
 
