@@ -15,29 +15,15 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/reference.h"
 #include "words/byte_string.h"
 #include "words/sort_key.h"
 
 namespace kavinta {
 namespace {
 
-std::string Code(const CodeTable& t, int row) { return std::string(t.ek2[row], t.code_len); }
-
-std::string StripPeriods(std::string s) {
-  while (!s.empty() && s.back() == '.') s.pop_back();
-  return s;
-}
-
-std::string RuleEncode(std::string s, const CodeTable& t) {
-  s = StripPeriods(std::move(s));
-  for (int r = 0; r < t.rows; ++r) {
-    for (size_t f; (f = s.find(static_cast<char>(t.ek1[r]))) != std::string::npos;) {
-      s = s.substr(0, f) + Code(t, r) + s.substr(f + 1);
-      if (s.size() > 255) s.resize(255);
-    }
-  }
-  return s;
-}
+using reference::Code;
+using reference::StripPeriods;
 
 /// The length of the encoded form without the 255-byte cut.
 size_t FullEncodedLength(const std::string& s, const CodeTable& t) {
@@ -48,16 +34,6 @@ size_t FullEncodedLength(const std::string& s, const CodeTable& t) {
     n += in_table ? static_cast<size_t>(t.code_len) : 1;
   }
   return n;
-}
-
-std::string RuleDecode(std::string s, const CodeTable& t) {
-  for (int r = 0; r < t.rows; ++r) {
-    const std::string code = Code(t, r);
-    for (size_t f; (f = s.find(code)) != std::string::npos;) {
-      s.replace(f, code.size(), 1, static_cast<char>(t.ek1[r]));
-    }
-  }
-  return s;
 }
 
 bool HoldsCode(const std::string& s, const CodeTable& t) {
@@ -89,14 +65,14 @@ std::string Decoded(const std::string& s, const CodeTable& t) {
 void CheckTable(const std::string& s, const CodeTable& t, std::string_view alphabet) {
   const std::string enc = Encoded(s, t);
   FUZZ_CHECK(enc.size() <= 255);
-  FUZZ_CHECK(enc == RuleEncode(s, t));
+  FUZZ_CHECK(enc == reference::Encode(s, t));
   const std::string dec = Decoded(s, t);
   FUZZ_CHECK(dec.size() <= s.size());
-  FUZZ_CHECK(dec == RuleDecode(s, t));
+  FUZZ_CHECK(dec == reference::Decode(s, t));
 
   const std::string back = Decoded(enc, t);
   FUZZ_CHECK(back.size() <= enc.size());
-  if (FullEncodedLength(s, t) <= 255) FUZZ_CHECK(back == RuleDecode(StripPeriods(s), t));
+  if (FullEncodedLength(s, t) <= 255) FUZZ_CHECK(back == reference::Decode(StripPeriods(s), t));
 
   // The same bytes as a word of the edition's alphabet.
   std::string word;

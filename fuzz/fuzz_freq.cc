@@ -3,6 +3,9 @@
 // Beyond "no crash", every run must keep these properties:
 //   - records are never empty, at most 120 bytes, hold only sort-key bytes of
 //     this edition, and stand in ascending byte order;
+//   - the reading matches a plain rendering of the reading rules: the same
+//     records (in sorted order), the same MEVCUT, and no word dropped at the
+//     capacity without the final screen's line saying so;
 //   - the list's counts add up to "Toplam kelime:", which is the number of
 //     records, and its word lines are "Madde başı:";
 //   - its words are distinct, in strictly ascending order of their sort keys,
@@ -10,6 +13,7 @@
 //   - the final screen says "İşlem bitti." (and, when words were dropped, the
 //     capacity line), and the run returns 0.
 // The record list holds 1000 records, so the capacity path is taken too.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -21,6 +25,7 @@
 #include "freq/kavinta20a.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/memory_fs.h"
+#include "fuzz/reference.h"
 #include "words/sort_key.h"
 
 namespace kavinta {
@@ -56,6 +61,11 @@ void CheckRun(std::string_view input) {
   const int32_t n = s.N();
   FUZZ_CHECK(n >= 0 && n <= kCapacity);
   FUZZ_CHECK(!s.capacity_reached || n == kCapacity);
+  reference::Reading ref = reference::ReadFrequency(input, kCapacity);
+  std::sort(ref.records.begin(), ref.records.end());
+  FUZZ_CHECK(static_cast<int32_t>(ref.records.size()) == n);
+  FUZZ_CHECK(s.MEVCUT == ref.mevcut);
+  FUZZ_CHECK(!ref.dropped || s.capacity_reached);
   std::map<std::string, int64_t> expected;  // by sort key: the word and its count
   std::map<std::string, std::string> word_of;
   std::string previous;
@@ -64,6 +74,7 @@ void CheckRun(std::string_view input) {
     FUZZ_CHECK(!rec.empty() && rec.size() <= 120);
     for (char c : rec) FUZZ_CHECK(SortKeyByte(c));
     FUZZ_CHECK(i == 1 || previous <= rec);
+    FUZZ_CHECK(rec == ref.records[static_cast<size_t>(i - 1)]);
     previous = rec;
     ByteString word(rec);
     AYAR2(word, kCodes20a);

@@ -8,6 +8,9 @@
 //     başı:", the locations listed are the valid records, the count lines and
 //     the head-count file add up to the valid records, the heads of the
 //     head-count file are those of the index;
+//   - the reading matches a plain rendering of the reading rules: the same
+//     records (in sorted order), the same MEVCUT, and no word dropped at the
+//     capacity without the final screen's line saying so;
 //   - the totals match a plain recount over the sorted records;
 //   - the problem file lists the invalid records and exists only with some;
 //   - both answers give the same totals, head counts and problem file, and the
@@ -15,6 +18,7 @@
 //   - the final screen says "İşlem bitti." (and, when words were dropped, the
 //     capacity line), and the run returns 0.
 // The record list holds 1000 records, so the capacity path is taken too.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +29,7 @@
 #include "console/run.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/memory_fs.h"
+#include "fuzz/reference.h"
 #include "index/kavinta23.h"
 #include "words/sort_key.h"
 
@@ -123,18 +128,23 @@ struct Outcome {
   std::string counts_file, problem_file;
 };
 
-Outcome CheckRun(const Run& run, bool with_counts, size_t input_size) {
+Outcome CheckRun(const Run& run, bool with_counts, std::string_view input) {
   const RunState& s = *run.state;
   const MemoryConsole& con = run.console;
   Outcome out;
   FUZZ_CHECK(run.status == 0);
   FUZZ_CHECK(!s.aborted);
   FUZZ_CHECK(s.failure.empty());
-  FUZZ_CHECK(s.MEVCUT >= 0 && s.MEVCUT <= static_cast<int64_t>(input_size) + 1);
+  FUZZ_CHECK(s.MEVCUT >= 0 && s.MEVCUT <= static_cast<int64_t>(input.size()) + 1);
 
   const int32_t n = s.N();
   FUZZ_CHECK(n >= 0 && n <= kCapacity);
   FUZZ_CHECK(!s.capacity_reached || n == kCapacity);
+  reference::Reading ref = reference::ReadIndex(input, kCapacity);
+  std::sort(ref.records.begin(), ref.records.end());
+  FUZZ_CHECK(static_cast<int32_t>(ref.records.size()) == n);
+  FUZZ_CHECK(s.MEVCUT == ref.mevcut);
+  FUZZ_CHECK(!ref.dropped || s.capacity_reached);
   std::vector<std::string> decoded;
   std::string previous;
   for (int32_t i = 1; i <= n; ++i) {
@@ -144,6 +154,7 @@ Outcome CheckRun(const Run& run, bool with_counts, size_t input_size) {
     FUZZ_CHECK(Occurrences(rec, " ") <= 1);
     for (char c : rec) FUZZ_CHECK(c == ' ' || SortKeyByte(c));
     FUZZ_CHECK(i == 1 || previous <= rec);  // char_traits<char> compares bytes unsigned
+    FUZZ_CHECK(rec == ref.records[static_cast<size_t>(i - 1)]);
     previous = rec;
     ByteString b(rec);
     AYAR2(b, kCodes23);
@@ -266,10 +277,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kavinta;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   std::unique_ptr<Run> with = RunIndex(input, 'E');
-  Outcome e = CheckRun(*with, true, size);
+  Outcome e = CheckRun(*with, true, input);
   with.reset();
   std::unique_ptr<Run> without = RunIndex(input, 'h');
-  Outcome h = CheckRun(*without, false, size);
+  Outcome h = CheckRun(*without, false, input);
   FUZZ_CHECK(e.totals == h.totals);
   FUZZ_CHECK(e.counts_file == h.counts_file);
   FUZZ_CHECK(e.problem_file == h.problem_file);
