@@ -30,19 +30,29 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
   bool in_line = false;     // bytes of the current line have been read
   bool after_cr = false;    // the last byte ended a line with CR: an LF next is part of it
   bool need_check = true;   // at a line start: test the capacity first
+  // Once the list is full, reading stops. The rest of the input then only
+  // tells whether it held a word that was dropped (the sink's refused store
+  // sets capacity_reached), so the final screen does not claim words were
+  // lost when only blank or wordless lines followed. Nothing is counted or
+  // drawn while probing.
+  bool probing = false;
   auto end_line = [&] {
+    in_line = false;
+    need_check = true;
+    if (probing) {
+      sink.LineEnd();
+      return;
+    }
     ++mevcut;
     sink.LineEnd();
     s.MEVCUT = mevcut;
     s.progress.Cell(mevcut, s.BUYUK);
-    in_line = false;
-    need_check = true;
   };
   for (;;) {
     long got = input->Read(block.get(), kBlock);
     if (got < 0) {
       s.MEVCUT = mevcut;
-      return false;
+      return probing;  // a read error after the list filled loses nothing
     }
     if (got == 0) break;
     // A line may span many blocks and an input of unknown size draws no
@@ -57,12 +67,8 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
     }
     while (p < end) {
       if (need_check) {
-        if (s.B.full()) {
-          // Words beyond the capacity are dropped; the final screen says so.
-          s.capacity_reached = true;
-          s.MEVCUT = mevcut;
-          return true;
-        }
+        if (s.capacity_reached) break;
+        if (s.B.full()) probing = true;
         need_check = false;
       }
       uint8_t q = *p++;
@@ -82,11 +88,12 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
         s.MEVCUT = mevcut;
         return true;
       } else {
-        ++mevcut;
+        if (!probing) ++mevcut;
         in_line = true;
         sink.Byte(q);
       }
     }
+    if (s.capacity_reached && need_check) break;
   }
   // The last line needs no line end; it is passed all the same.
   if (in_line) end_line();

@@ -73,5 +73,29 @@ TEST(Kavinta20aTest, WordsBeyondTheCapacityAreNotDroppedSilently) {
             std::string(24, ' ') + "Yalnızca ilk 3 kelime alındı; gerisi okunmadı.");
 }
 
+TEST(Kavinta20aTest, TheCapacityLineOnlyWhenAWordWasDropped) {
+  // The list fills exactly at the end of a line; what follows decides.
+  struct Case {
+    const char* input;
+    bool note;
+  } cases[] = {
+      {"a b\r\nc\r\n", false},            // nothing follows
+      {"a b\r\nc\r\n\r\n , ; \r\n", false},  // only blank and wordless lines follow
+      {"a b\r\nc\r\n\x1A" "d\r\n", false},  // the input ends before the word
+      {"a b\r\nc\r\n\r\n,\r\nd", true},  // a word in a later line
+  };
+  for (const Case& c : cases) {
+    ScopedTempDir dir;
+    WriteFileBytes("metin.txt", c.input);
+    RealFileSystem fs;
+    FreqRun run(fs, /*capacity=*/3);
+    run.Run("metin");
+    EXPECT_EQ(ReadFileBytes("metinDizin.txt"), ListFile({"a\t1", "b\t1", "c\t1"}, 3, 3)) << c.input;
+    EXPECT_EQ(run.console.Text(18),
+              c.note ? std::string(24, ' ') + "Yalnızca ilk 3 kelime alındı; gerisi okunmadı." : "")
+        << c.input;
+  }
+}
+
 }  // namespace
 }  // namespace kavinta
