@@ -161,6 +161,105 @@ void RecordList::RestorePrefix(int32_t first, int32_t last, const Prefix& prefix
   }
 }
 
+// One partition step: I := left, J := right, X := a copy of the middle
+// record; repeat { while rec[I] < X: I++; while X < rec[J]: J--; if I <= J:
+// exchange them, I++, J-- } until I > J.
+//
+// That loop exchanges, in order, the k-th record from the left that does not
+// come before X with the k-th record from the right that X does not come
+// before, as long as those two have not crossed. While the scanned ends are
+// far apart, the records to exchange are found a block at a time from each
+// end, by comparisons whose results are counted rather than branched on
+// (branches that follow the data are mostly mispredicted), and exchanged in
+// the same pairs. The plain loop then goes on from the last exchange, which
+// is exactly where it would have stood itself.
+void RecordList::Partition(int32_t left, int32_t right, int32_t& i_out, int32_t& j_out) {
+  constexpr int kBlock = 64;
+  Handle* base = handles_.data();
+  auto at = [base](int32_t k) -> Handle& { return base[k - 1]; };
+  const Handle x = at((left + right) / 2);
+  int32_t i = left;
+  int32_t j = right;
+
+  if (right - left + 1 >= 2 * kBlock) {
+    __extension__ using U128 = unsigned __int128;
+    const U128 x_head = U128{x.head_hi} << 64 | x.head_lo;
+    const uint64_t x_key = x.rest >> 32;  // bytes 17-19 and the length
+    const bool x_long = (x_key & 0xFF) > kInline;
+    // Only records equal to X in all 19 inline bytes, both longer, need the
+    // tails; that is rare, so it is a branch.
+    auto needs_tails = [&](const Handle& a) {
+      uint64_t a_key = a.rest >> 32;
+      bool same_inline =
+          ((a.head_hi ^ x.head_hi) | (a.head_lo ^ x.head_lo) | ((a_key ^ x_key) >> 8)) == 0;
+      return x_long & same_inline & ((a_key & 0xFF) > kInline);  // one branch, not five
+    };
+    auto below = [&](const Handle& a) -> bool {  // a comes before X
+      if (needs_tails(a)) [[unlikely]]
+        return TailLess(a, x);
+      U128 a_head = U128{a.head_hi} << 64 | a.head_lo;
+      return (a_head < x_head) | ((a_head == x_head) & ((a.rest >> 32) < x_key));
+    };
+    auto above = [&](const Handle& a) -> bool {  // X comes before a
+      if (needs_tails(a)) [[unlikely]]
+        return TailLess(x, a);
+      U128 a_head = U128{a.head_hi} << 64 | a.head_lo;
+      return (x_head < a_head) | ((a_head == x_head) & (x_key < (a.rest >> 32)));
+    };
+
+    // Offsets of the records to exchange within the current left block
+    // (from base_l up) and right block (from base_r down); `taken` of each
+    // have been exchanged.
+    uint8_t off_l[kBlock];
+    uint8_t off_r[kBlock];
+    int count_l = 0, count_r = 0, taken_l = 0, taken_r = 0;
+    int32_t next_l = left, next_r = right;  // the first unscanned position of each end
+    int32_t base_l = 0, base_r = 0;
+    for (;;) {
+      if (taken_l == count_l) {
+        if (next_l + kBlock - 1 > next_r) break;  // would reach the right end's blocks
+        base_l = next_l;
+        count_l = taken_l = 0;
+        for (int k = 0; k < kBlock; ++k) {
+          off_l[count_l] = static_cast<uint8_t>(k);
+          count_l += !below(at(base_l + k));
+        }
+        next_l += kBlock;
+      }
+      if (taken_r == count_r) {
+        if (next_r - kBlock + 1 < next_l) break;
+        base_r = next_r;
+        count_r = taken_r = 0;
+        for (int k = 0; k < kBlock; ++k) {
+          off_r[count_r] = static_cast<uint8_t>(k);
+          count_r += !above(at(base_r - k));
+        }
+        next_r -= kBlock;
+      }
+      int pairs = std::min(count_l - taken_l, count_r - taken_r);
+      for (int k = 0; k < pairs; ++k, ++taken_l, ++taken_r) {
+        int32_t p = base_l + off_l[taken_l];
+        int32_t q = base_r - off_r[taken_r];
+        std::swap(at(p), at(q));
+        i = p + 1;
+        j = q - 1;
+      }
+    }
+  }
+
+  while (i <= j) {
+    while (Less(at(i), x)) ++i;
+    while (Less(x, at(j))) --j;
+    if (i <= j) {
+      std::swap(at(i), at(j));
+      ++i;
+      --j;
+    }
+  }
+  i_out = i;
+  j_out = j;
+}
+
 void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
   if (lo > hi) return;
   // Pending work, last in first out: the rest of a partition step whose left
@@ -187,18 +286,9 @@ void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
       DropPrefix(left, right);
     }
 
-    int32_t i = left;
-    int32_t j = right;
-    const Handle x = base[(left + right) / 2 - 1];
-    do {
-      while (Less(base[i - 1], x)) ++i;
-      while (Less(x, base[j - 1])) --j;
-      if (i <= j) {
-        std::swap(base[i - 1], base[j - 1]);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
+    int32_t i;
+    int32_t j;
+    Partition(left, right, i, j);
 
     if (left < j) {
       pending.push_back({i, right, false});

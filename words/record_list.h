@@ -101,6 +101,7 @@ class RecordList {
   void DropPrefix(int32_t first, int32_t last);
   void RestorePrefix(int32_t first, int32_t last, const Prefix& prefix);
 
+  void Partition(int32_t left, int32_t right, int32_t& i, int32_t& j);
   bool Less(const Handle& a, const Handle& b) const;
   bool TailLess(const Handle& a, const Handle& b) const;
 

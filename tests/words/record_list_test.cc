@@ -168,6 +168,28 @@ TEST(RecordListTest, ProgressCellsFollowTheNestedSort) {
   }
 }
 
+// Many short lists of many sizes, most records equal to others: the scans
+// stop often and meet in every possible place.
+TEST(RecordListTest, ProgressCellsFollowTheNestedSortAtEverySize) {
+  std::mt19937 rng(5);
+  for (int n = 1; n <= 700; n += 3) {
+    const char* alphabet = n % 2 == 0 ? "ab" : "abcdefgh";
+    std::vector<std::string> records =
+        Repeat(n, [&] { return RandomRecord(rng, alphabet, 1, n % 5 == 0 ? 24 : 3); });
+    RecordList list = ListOf(records);
+    RecordingProgress progress;
+    list.Sort(1, list.size(), &progress);
+
+    std::vector<std::string> ref = records;
+    ref.insert(ref.begin(), "");
+    std::vector<int32_t> ref_cells;
+    ReferenceSort(ref, 1, n, ref_cells);
+    ASSERT_EQ(progress.cells, ref_cells) << "n = " << n;
+    ref.erase(ref.begin());
+    ASSERT_EQ(Contents(list), ref) << "n = " << n;
+  }
+}
+
 TEST(RecordListTest, OneRecordDrawsOneCellPastIt) {
   RecordList list(5);
   list.Append("ev 012");
