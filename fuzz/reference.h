@@ -47,7 +47,9 @@ inline std::string Decode(std::string s, const CodeTable& t) {
 }
 
 /// What a reading leaves: the records in input order, MEVCUT, and whether a
-/// word was dropped because the list was full.
+/// word was dropped because the list was full. Reading stops at the first
+/// line start that finds the list full; to tell whether a word was lost, the
+/// rest of the input is then read on (counting nothing) until one turns up.
 struct Reading {
   std::vector<std::string> records;
   int64_t mevcut = 0;
@@ -88,8 +90,9 @@ inline Reading ReadIndex(std::string_view bytes, size_t capacity) {
   constexpr std::string_view kFoldedTo = "aiiu\xE7\xE9\xF0\xFD\xF1\xF6\xFE\xFC";
   Reading r;
   TextFile in(bytes);
-  while (!in.AtEnd()) {
-    if (r.records.size() == capacity) break;
+  bool probing = false;
+  while (!in.AtEnd() && !r.dropped) {
+    probing = r.records.size() == capacity;
     std::string token, location;
     auto store = [&](const std::string& word) {
       if (word.empty()) return;
@@ -101,7 +104,7 @@ inline Reading ReadIndex(std::string_view bytes, size_t capacity) {
     };
     while (!in.AtLineEnd()) {
       uint8_t q = in.Next();
-      ++r.mevcut;
+      if (!probing) ++r.mevcut;
       // The pre-fold.
       if (q == '\t') q = ' ';
       if (q == 0xE2) q = 'a';
@@ -126,7 +129,7 @@ inline Reading ReadIndex(std::string_view bytes, size_t capacity) {
       }
     }
     in.PassLineEnd();
-    ++r.mevcut;
+    if (!probing) ++r.mevcut;
     if (!location.empty() && !token.empty()) store(Encode(token, kCodes23));
   }
   return r;
@@ -146,8 +149,9 @@ inline Reading ReadFrequency(std::string_view bytes, size_t capacity) {
                               std::string(kR);
   Reading r;
   TextFile in(bytes);
-  while (!in.AtEnd()) {
-    if (r.records.size() == capacity) break;
+  bool probing = false;
+  while (!in.AtEnd() && !r.dropped) {
+    probing = r.records.size() == capacity;
     std::string word;
     auto store = [&] {
       if (r.records.size() < capacity) {
@@ -159,7 +163,7 @@ inline Reading ReadFrequency(std::string_view bytes, size_t capacity) {
     };
     while (!in.AtLineEnd()) {
       uint8_t q = in.Next();
-      ++r.mevcut;
+      if (!probing) ++r.mevcut;
       if (!In(allowed, q)) continue;
       if (q == '\t') q = ' ';
       if (In(kG, q)) q = static_cast<uint8_t>(kGTo[kG.find(static_cast<char>(q))]);
@@ -172,10 +176,102 @@ inline Reading ReadFrequency(std::string_view bytes, size_t capacity) {
       }
     }
     in.PassLineEnd();
-    ++r.mevcut;
+    if (!probing) ++r.mevcut;
     if (!word.empty()) store();
   }
   return r;
+}
+
+/// The index writer's three files.
+struct IndexFiles {
+  std::string index, problems, counts;
+  int32_t invalid = 0;  ///< PT: the problem file is removed when 0
+};
+
+/// The index writer, step by step, over the sorted records.
+inline IndexFiles WriteIndex(const std::vector<std::string>& records, bool with_counts) {
+  const std::string crlf = "\r\n";
+  IndexFiles f;
+  std::string k, r, eskimadde;
+  int32_t sayi = 0, pt = 0, ist1 = 0, ist2 = 0;
+  f.index = "Dizin" + crlf + crlf +
+            "S\xFDra: a b c \xE7 d D e \xE9 f g \xF0 h \xFD i j k l m n \xF1 N o \xF6 p q r s "
+            "\xFE t u \xFC v w x y z" +
+            crlf + crlf;
+  auto count_line = [&](int32_t n) { f.index += "\t[=" + std::to_string(n) + "]" + crlf; };
+  for (const std::string& stored : records) {
+    const std::string rec = Decode(stored, kCodes23);
+    std::string a, c, d, bas;
+    const size_t space = rec.find(' ');
+    if (space == std::string::npos) {
+      c = rec;
+    } else {
+      a = rec.substr(0, space);
+      c = rec.substr(space + 1);
+    }
+    while (c.size() > 1 && c[0] == '0') c.erase(0, 1);
+    const size_t dot = a.find('.'), dash = a.find('-');
+    if ((dot != std::string::npos && dash != std::string::npos) ||
+        (!a.empty() && (a[0] == '.' || a[0] == '-'))) {
+      ++pt;
+      f.problems += rec + crlf;
+      continue;
+    }
+    if (dot != std::string::npos) {
+      d = a.substr(dot + 1);
+      a = a.substr(0, dot);
+    }
+    if (dash != std::string::npos) {
+      d = a.substr(dash + 1);
+      a = a.substr(0, dash + 1);
+    }
+    if (dash != std::string::npos && !d.empty()) bas = "-";
+    if (dot != std::string::npos && !d.empty()) bas = "+";
+    const std::string sub = "\t" + a.substr(0, 1) + "." + bas + d + " " + c;
+    if (a == k && d == r) {
+      f.index += ", " + c;
+      ++sayi;
+    } else if (a == k) {
+      f.index += crlf + sub;
+      r = d;
+      ++ist1, ++sayi;
+    } else {
+      if (sayi > 0) f.counts += eskimadde + "\t" + std::to_string(sayi) + crlf;
+      if (with_counts) {
+        if (sayi > 0) {
+          f.index += crlf;
+          count_line(sayi);
+        }
+      } else {
+        f.index += crlf;
+      }
+      f.index += a + crlf + sub;
+      sayi = 1;
+      eskimadde = k = a;
+      r = d;
+      ++ist1, ++ist2;
+    }
+  }
+  if (with_counts) {
+    f.index += crlf;
+    count_line(sayi);
+  }
+  const int32_t n = static_cast<int32_t>(records.size());
+  f.index += crlf + crlf + "Toplam kelime:\t" + std::to_string(n) + crlf +
+             "Ge\xE7"
+             "erli kelime:\t" +
+             std::to_string(n - pt) + crlf +
+             "Ge\xE7"
+             "ersiz kelime:\t" +
+             std::to_string(pt) + crlf + "Alt madde:\t" + std::to_string(ist1) + crlf +
+             "Madde ba\xFE\xFD:\t" + std::to_string(ist2) + crlf;
+  f.problems += crlf +
+                "Ge\xE7"
+                "ersiz kelime:\t" +
+                std::to_string(pt) + crlf;
+  f.counts += eskimadde + "\t" + std::to_string(sayi) + crlf;
+  f.invalid = pt;
+  return f;
 }
 
 }  // namespace kavinta::reference
