@@ -36,7 +36,7 @@ bool RecordList::Append(const uint8_t* p, int n) {
   n = std::clamp(n, 0, kMaxRecord);
 
   uint8_t head[24] = {};
-  std::memcpy(head, p, static_cast<size_t>(std::min(n, kInline)));
+  if (n > 0) std::memcpy(head, p, static_cast<size_t>(std::min(n, kInline)));
   uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 17-19
   rest |= uint64_t{static_cast<uint32_t>(n)} << 32;
   if (n > kInline) {
