@@ -12,7 +12,10 @@ namespace {
 
 // Windows-1254 bytes used below:
 //   ç E7  é E9  ğ F0  ı FD  ñ F1  ö F6  ş FE  ü FC
-// A hex escape swallows every hex digit after it, so "\xE7" "ek" is split.
+// A hex escape swallows every hex digit after it, so a letter before a
+// hex-digit letter is written with kC and the like: kC + "ek".
+const std::string kC = "\xE7";     // ç
+const std::string kEnye = "\xF1";  // ñ
 
 std::string EncodeWith(const std::string& s, const CodeTable& t) {
   uint8_t out[ByteString::kMax];
@@ -58,11 +61,7 @@ TEST(SortKeyTest, IndexEditionEncodesAndDecodes) {
   const std::string a254(254, 'a');
   const std::string a252(252, 'a');
   const CodecCase cases[] = {
-      {"\xE7i\xE7"
-       "ek",
-       "czzzziczzzzek",
-       "\xE7i\xE7"
-       "ek"},  // çiçek
+      {kC + "i" + kC + "ek", "czzzziczzzzek", kC + "i" + kC + "ek"},  // çiçek
       {"gel-di", "gel@zzzzdi", "gel-di"},
       {"+-", "@yyyy@zzzz", "+-"},
       {"DN\xF1", "dzzzznzzz2nzzz1", "DN\xF1"},                                        // DNñ
@@ -93,24 +92,14 @@ TEST(SortKeyTest, IndexEditionEncodesAndDecodes) {
 
 TEST(SortKeyTest, FrequencyEditionEncodesAndDecodes) {
   const CodecCase cases[] = {
-      {"\xE7"
-       "ay",
-       "czzzay",
-       "\xE7"
-       "ay"},                    // çay
-      {"\xF1", "nzzz", "\xF1"},  // ñ
+      {kC + "ay", "czzzay", kC + "ay"},  // çay
+      {"\xF1", "nzzz", "\xF1"},          // ñ
       {"su-yu", "su@zzzyu", "su-yu"},
       {"1+1", "1@yyy1", "1+1"},
-      {"\xFD\xFE\xFD"
-       "k",
-       "hzzzszzzhzzzk",
-       "\xFD\xFE\xFD"
-       "k"},               // ışık
+      {"\xFD\xFE\xFDk", "hzzzszzzhzzzk", "\xFD\xFE\xFDk"},  // ışık
       {"DN", "DN", "DN"},  // no rows for the capitals in this edition
       {"czzz", "czzz", "\xE7"},
-      {"nzzz2", "nzzz2",
-       "\xF1"
-       "2"},
+      {"nzzz2", "nzzz2", kEnye + "2"},
   };
   for (const CodecCase& c : cases) {
     std::string enc = Encoded(c.word, kCodes20a);
@@ -143,41 +132,15 @@ void ExpectEncodedAscending(const std::vector<std::string>& words, const CodeTab
 }
 
 TEST(SortKeyTest, EncodedWordsSortInAlphabetOrder) {
-  ExpectEncodedAscending({"(a",
-                          ")a",
-                          ".a",
-                          "/a",
-                          "1a",
-                          "9",
-                          "+a",
-                          "-a",
-                          "a",
-                          "c",
-                          "ca",
-                          "cz",
-                          "\xE7",
-                          "\xE7"
-                          "a",
-                          "d",
-                          "dz",
-                          "D",
-                          "Da",
-                          "e",
-                          "\xE9",
-                          "h",
-                          "hz",
-                          "\xFD",
-                          "i",
-                          "n",
-                          "ny",
-                          "\xF1",
-                          "N",
-                          "o",
-                          "\xF6",
-                          "z"},
-                         kCodes23);
+  // (a )a .a /a 1a 9 +a -a a c ca cz ç ça d dz D Da e é h hz ı i n ny ñ N o ö z
+  ExpectEncodedAscending(
+      {"(a",   ")a",   ".a",     "/a", "1a",   "9", "+a", "-a",   "a",    "c", "ca",
+       "cz",   "\xE7", kC + "a", "d",  "dz",   "D", "Da", "e",    "\xE9", "h", "hz",
+       "\xFD", "i",    "n",      "ny", "\xF1", "N", "o",  "\xF6", "z"},
+      kCodes23);
   ExpectEncodedAscending({"ev", "ev(", "ev.ler", "ev/x", "ev1", "ev+ler", "ev-", "eva"}, kCodes23);
   ExpectEncodedAscending({"huy", "\xFDl\xFDk", "iki"}, kCodes23);  // huy < ılık < iki
+  // 1 + - c cz ç d h ı i n ñ o ö s ş u ü v
   ExpectEncodedAscending({"1", "+", "-", "c", "cz", "\xE7", "d", "h", "\xFD", "i", "n", "\xF1", "o",
                           "\xF6", "s", "\xFE", "u", "\xFC", "v"},
                          kCodes20a);
