@@ -42,7 +42,7 @@ test-asan:
 # UndefinedBehaviorSanitizer, each run for FUZZ_SECONDS on its seeds in
 # fuzz/corpus/; what they add to the corpus stays in $(FUZZ_BUILD)/corpus/,
 # an input that breaks a property goes to $(FUZZ_BUILD)/artifacts/.
-FUZZ_TARGETS = fuzz_index fuzz_freq fuzz_keys fuzz_codec
+FUZZ_TARGETS = fuzz_index fuzz_freq fuzz_sort fuzz_keys fuzz_codec
 fuzz:
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKAVINTA_FUZZ=ON -DKAVINTA_TESTS=OFF
