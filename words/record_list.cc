@@ -40,10 +40,10 @@ bool RecordList::Append(const uint8_t* p, int n) {
   uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 17-19
   rest |= uint64_t{static_cast<uint32_t>(n)} << 32;
   if (n > kInline) {
-    if (arena_ == nullptr) {
+    if (!arena_) {
       // Every record could have a tail; 8 more bytes for the comparison's
       // reads past the last one.
-      arena_.reset(new uint8_t[static_cast<size_t>(capacity_) * (kMaxRecord - kInline) + 8]);
+      arena_ = LargeBlock(static_cast<size_t>(capacity_) * (kMaxRecord - kInline) + 8);
     }
     uint32_t tail_len = static_cast<uint32_t>(n - kInline);
     uint8_t* tail = arena_.get() + arena_end_;

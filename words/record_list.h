@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "words/byte_string.h"
+#include "words/large_memory.h"
 
 namespace kavinta {
 
@@ -107,8 +108,8 @@ class RecordList {
 
   // Both are reserved for the whole capacity on first use; pages not yet
   // written cost no memory.
-  std::vector<Handle> handles_;
-  std::unique_ptr<uint8_t[]> arena_;  // bytes past the 19th of each record
+  std::vector<Handle, LargeAllocator<Handle>> handles_;
+  LargeBlock arena_;                  // bytes past the 19th of each record
   uint32_t arena_end_ = 0;            // next free arena offset
   int32_t capacity_;
 };
