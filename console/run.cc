@@ -1,5 +1,7 @@
 #include "console/run.h"
 
+#include <algorithm>
+
 #include "console/cp857.h"
 #include "words/byte_string.h"
 
@@ -188,7 +190,10 @@ void FinishWritePhase(RunState& s) {
     c.SetForeground(kRed);
     WriteAt(c, 25, 17, Cut(s.failure));
   }
-  int row = 18;
+  // A failure naming a long file runs over several rows; the notes go below
+  // its last row, not over it.
+  const Screen& screen = c.screen();
+  int row = std::max(18, screen.cursor_col() == 1 ? screen.cursor_row() : screen.cursor_row() + 1);
   for (const std::string& note : s.notes) {
     if (row > 20) break;
     WriteAt(c, 25, row++, Cut(note));
