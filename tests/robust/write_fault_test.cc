@@ -131,5 +131,30 @@ TEST(WriteFaultTest, AFailedWriteIsShownInRedAndLeavesTheEarlierFiles) {
   }
 }
 
+TEST(WriteFaultTest, AnOutputNameTooLongForTheFileSystemIsShownWhole) {
+  // 125 letters "ş": one byte each as typed, two in the file system's UTF-8.
+  // The input's name (254 bytes) fits the 255-byte limit of a name there;
+  // the output's ("...Dizin.txt", 259 bytes) does not, so its rename fails.
+  std::string typed;
+  for (int i = 0; i < 125; ++i) typed += "ş";
+  for (const Program& p : kPrograms) {
+    SCOPED_TRACE(p.name);
+    ScopedTempDir dir;
+    WriteFileBytes(typed + ".txt", "1 ev\r\n");
+    RealFileSystem fs;
+    ProgramRun run(p, fs, typed);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Names(), std::set<std::string>{typed + ".txt"});
+    // The message runs over three rows; the notes stand below it, whole.
+    const std::string message = "Çıkış dosyası yazılamadı: " + typed + "Dizin.txt";
+    std::string shown = run.From25(17);
+    for (int row = 18; row <= 19; ++row) shown += run.console.Text(row);
+    EXPECT_EQ(shown, message) << run.console.Dump();
+    EXPECT_EQ(run.console.Text(20), std::string(24, ' ') + "(ad çok uzun)");
+    EXPECT_EQ(run.From25(21), "Çıkmak için her hangi bir tuşa basınız.");
+    EXPECT_EQ(run.console.Foregrounds(19).substr(0, 10), std::string(10, '4'));
+  }
+}
+
 }  // namespace
 }  // namespace kavinta
