@@ -1,17 +1,16 @@
 // Whole runs of kavinta20a on arbitrary input bytes, on the in-memory console
 // and file system: the word reader, the sort and the frequency list writer.
 // Beyond "no crash", every run must keep these properties:
+//   - the reading matches a plain rendering of the reading rules: the same
+//     records and the same MEVCUT;
 //   - records are never empty, at most 120 bytes, hold only sort-key bytes of
 //     this edition, and stand in ascending byte order;
-//   - the reading matches a plain rendering of the reading rules: the same
-//     records (in sorted order), the same MEVCUT, and the final screen's
-//     capacity line exactly when a word of the input was not taken;
 //   - the list's counts add up to "Toplam kelime:", which is the number of
 //     records, and its word lines are "Madde başı:";
 //   - its words are distinct, in strictly ascending order of their sort keys,
 //     and each is listed with the number of records that decode to it;
-//   - the final screen says "İşlem bitti." (and, when words were dropped, the
-//     capacity line), and the run returns 0.
+//   - the final screen says "İşlem bitti.", and has the capacity line exactly
+//     when a word of the input was not taken; the run returns 0.
 // The record list holds 1000 records, so the capacity path is taken too.
 #include <algorithm>
 #include <cstdint>

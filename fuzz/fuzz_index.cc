@@ -1,24 +1,23 @@
 // Whole runs of kavinta23 on arbitrary input bytes, once with each count
 // answer, on the in-memory console and file system: the reader, the sort and
 // the index writer. Beyond "no crash", every run must keep these properties:
+//   - the reading matches a plain rendering of the reading rules: the same
+//     records and the same MEVCUT;
 //   - records are never empty, at most 120 bytes, hold only sort-key bytes
 //     and at most one space, and stand in ascending byte order;
 //   - the index's totals agree with its lines: Toplam = Geçerli + Geçersiz,
 //     the sub-entry and head lines counted are "Alt madde:" and "Madde
 //     başı:", the locations listed are the valid records, the count lines and
 //     the head-count file add up to the valid records, the heads of the
-//     head-count file are those of the index;
-//   - the reading matches a plain rendering of the reading rules: the same
-//     records (in sorted order), the same MEVCUT, and the final screen's
-//     capacity line exactly when a word of the input was not taken;
-//   - the totals match a plain recount over the sorted records;
+//     head-count file are those of the index; and the totals match a plain
+//     recount over the sorted records;
 //   - the problem file lists the invalid records and exists only with some;
 //   - the three files are byte for byte what the writer's steps, followed one
 //     by one, give for those records;
 //   - both answers give the same totals, head counts and problem file, and the
 //     same index once the count lines and empty lines are set aside;
-//   - the final screen says "İşlem bitti." (and, when words were dropped, the
-//     capacity line), and the run returns 0.
+//   - the final screen says "İşlem bitti.", and has the capacity line exactly
+//     when a word of the input was not taken; the run returns 0.
 // The record list holds 1000 records, so the capacity path is taken too.
 #include <algorithm>
 #include <cstdint>
