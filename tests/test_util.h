@@ -2,8 +2,12 @@
 // files, and a temporary working folder.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "console/file_system.h"
 
 namespace kavinta {
 
@@ -13,6 +17,27 @@ std::string W(std::string_view utf8);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 bool FileExists(const std::string& path);
+
+/// An opened input over bytes in memory that hands out at most `chunk`
+/// bytes per read, so that line ends can fall across the reading loop's
+/// blocks.
+class StringInput : public InputFile {
+ public:
+  explicit StringInput(std::string bytes, size_t chunk = 1 << 20)
+      : bytes_(std::move(bytes)), chunk_(chunk) {}
+  long Read(uint8_t* buf, size_t n) override {
+    size_t k = std::min({n, chunk_, bytes_.size() - pos_});
+    std::memcpy(buf, bytes_.data() + pos_, k);
+    pos_ += k;
+    return static_cast<long>(k);
+  }
+  int64_t Size() override { return static_cast<int64_t>(bytes_.size()); }
+
+ private:
+  std::string bytes_;
+  size_t chunk_;
+  size_t pos_ = 0;
+};
 
 /// A fresh temporary folder that is the current folder while the object
 /// lives; the previous folder is restored and the temporary one removed.

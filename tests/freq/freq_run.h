@@ -17,26 +17,6 @@
 
 namespace kavinta {
 
-/// An opened input over bytes in memory that hands out at most `chunk`
-/// bytes per read, so that line ends fall across the reading loop's blocks.
-class StringInput : public InputFile {
- public:
-  explicit StringInput(std::string bytes, size_t chunk = 1 << 20)
-      : bytes_(std::move(bytes)), chunk_(chunk) {}
-  long Read(uint8_t* buf, size_t n) override {
-    size_t k = std::min({n, chunk_, bytes_.size() - pos_});
-    std::memcpy(buf, bytes_.data() + pos_, k);
-    pos_ += k;
-    return static_cast<long>(k);
-  }
-  int64_t Size() override { return static_cast<int64_t>(bytes_.size()); }
-
- private:
-  std::string bytes_;
-  size_t chunk_;
-  size_t pos_ = 0;
-};
-
 /// One kavinta20a run in the current folder: the name typed at the prompt,
 /// then a key that ends the closing wait.
 struct FreqRun {

@@ -15,26 +15,6 @@
 namespace kavinta {
 namespace {
 
-/// An input held in memory that hands out at most `chunk` bytes per read, so
-/// that line ends can fall across two reads.
-class StringInput : public InputFile {
- public:
-  explicit StringInput(std::string bytes, size_t chunk = 1 << 20)
-      : bytes_(std::move(bytes)), chunk_(chunk) {}
-  long Read(uint8_t* buf, size_t n) override {
-    size_t k = std::min({n, chunk_, bytes_.size() - pos_});
-    std::memcpy(buf, bytes_.data() + pos_, k);
-    pos_ += k;
-    return static_cast<long>(k);
-  }
-  int64_t Size() override { return static_cast<int64_t>(bytes_.size()); }
-
- private:
-  std::string bytes_;
-  size_t chunk_;
-  size_t pos_ = 0;
-};
-
 class ReaderTest : public ::testing::Test {
  protected:
   /// Reads `input` into a fresh state of capacity `capacity`.
