@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
 #include "bench/corpus.h"
 #include "console/memory_console.h"
 #include "console/run.h"
@@ -33,24 +34,7 @@
 namespace kavinta {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
-
-double MaxRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;  // KiB on Linux
-}
+using namespace bench;  // NOLINT: the shared clocks and figures
 
 double CurrentRssMiB() {
   std::ifstream in("/proc/self/status");
@@ -59,29 +43,6 @@ double CurrentRssMiB() {
     if (line.rfind("VmRSS:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
   }
   return 0;
-}
-
-/// Resets the kernel's peak resident size of this process, so that the peak
-/// read afterwards belongs to the runs alone and not to the corpus
-/// generation before them.
-bool ResetPeakRss() {
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-  out.flush();
-  return static_cast<bool>(out);
-}
-
-/// Processor time of this process so far, user and system, in seconds.
-struct Cpu {
-  double user = 0, system = 0;
-};
-Cpu CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  auto s = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return {s(u.ru_utime), s(u.ru_stime)};
 }
 
 struct RunFigures {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
 #include "bench/corpus.h"
 #include "console/memory_console.h"
 #include "console/run.h"
@@ -28,50 +29,15 @@
 namespace kavinta {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
-
-double PeakRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;  // KiB on Linux
-}
-
-/// Resets the kernel's peak resident size of this process, so that the peak
-/// read afterwards belongs to the runs and not to the corpus generation.
-bool ResetPeakRss() {
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-  out.flush();
-  return static_cast<bool>(out);
-}
-
-/// Processor time of this process so far (user and system), in seconds:
-/// less disturbed than the wall clock when other work shares the machine.
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using namespace bench;  // NOLINT: the shared clocks and figures
 
 /// Wall-clock and processor time of one phase.
 struct Timer {
   Clock::time_point wall = Clock::now();
-  double cpu = CpuSeconds();
+  double cpu = CpuSeconds().total();
   void Stop(double* wall_s, double* cpu_s) const {
     *wall_s = Since(wall);
-    *cpu_s = CpuSeconds() - cpu;
+    *cpu_s = CpuSeconds().total() - cpu;
   }
 };
 
@@ -194,7 +160,7 @@ int Main(int argc, char** argv) {
     write_cpu.push_back(last.write_cpu);
     total_cpu.push_back(last.total_cpu());
   }
-  const double peak = PeakRssMiB();
+  const double peak = MaxRssMiB();
 
   int64_t index_lines = 0, count_lines = 0;
   const std::string totals = LastLine("korpusDizin.txt", &index_lines);
