@@ -159,7 +159,8 @@ std::unique_ptr<InputFile> RealFileSystem::OpenRead(const std::string& name, Ope
     // no access or a name the file system rejects is another failure.
     struct stat dir;
     bool folder_exists = stat(DirectoryOf(path).c_str(), &dir) == 0 && S_ISDIR(dir.st_mode);
-    *status = (errno == ENOENT && folder_exists) ? OpenStatus::kNotFound : OpenStatus::kOtherFailure;
+    *status =
+        (errno == ENOENT && folder_exists) ? OpenStatus::kNotFound : OpenStatus::kOtherFailure;
     return nullptr;
   }
   struct stat st;

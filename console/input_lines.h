@@ -27,9 +27,9 @@ bool ReadInputLines(RunState& s, InputFile* input, Sink& sink) {
   constexpr size_t kBlock = 1 << 18;
   std::unique_ptr<uint8_t[]> block(new uint8_t[kBlock]);
   int64_t mevcut = s.MEVCUT;
-  bool in_line = false;     // bytes of the current line have been read
-  bool after_cr = false;    // the last byte ended a line with CR: an LF next is part of it
-  bool need_check = true;   // at a line start: test the capacity first
+  bool in_line = false;    // bytes of the current line have been read
+  bool after_cr = false;   // the last byte ended a line with CR: an LF next is part of it
+  bool need_check = true;  // at a line start: test the capacity first
   // Once the list is full, reading stops. The rest of the input then only
   // tells whether it held a word that was dropped (the sink's refused store
   // sets capacity_reached), so the final screen does not claim words were

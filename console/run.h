@@ -13,8 +13,8 @@
 namespace kavinta {
 
 struct Edition {
-  const char* title;   ///< "Kavinta 2.3" or "Kavinta 2.0a"
-  const char* banner;  ///< the banner's first credit line, UTF-8
+  const char* title;    ///< "Kavinta 2.3" or "Kavinta 2.0a"
+  const char* banner;   ///< the banner's first credit line, UTF-8
   bool count_question;  ///< the index edition asks whether to write counts
   /// The reading loop over the opened input (null when the open failed:
   /// nothing is read). Appends records to B, counts MEVCUT, draws a progress

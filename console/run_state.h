@@ -37,9 +37,9 @@ struct RunState {
 
   std::string DOSAD;  ///< the typed base name, CP857 bytes, at most 254
   int16_t HATA = kGoOn;
-  uint8_t SAYIM = 0;  ///< index edition: 1 = write count lines
-  RecordList B;       ///< the record list; N is B.size()
-  Progress progress;  ///< SAHA and M
+  uint8_t SAYIM = 0;   ///< index edition: 1 = write count lines
+  RecordList B;        ///< the record list; N is B.size()
+  Progress progress;   ///< SAHA and M
   int64_t MEVCUT = 0;  ///< reading progress: bytes read plus line ends passed
   int64_t BUYUK = -1;  ///< the input's size in bytes; -1 when unknown
 

@@ -28,12 +28,24 @@ std::string W(std::string_view utf8) {
     for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     i += len;
     switch (cp) {
-      case 0x011E: out.push_back('\xD0'); break;  // Ğ
-      case 0x0130: out.push_back('\xDD'); break;  // İ
-      case 0x015E: out.push_back('\xDE'); break;  // Ş
-      case 0x011F: out.push_back('\xF0'); break;  // ğ
-      case 0x0131: out.push_back('\xFD'); break;  // ı
-      case 0x015F: out.push_back('\xFE'); break;  // ş
+      case 0x011E:
+        out.push_back('\xD0');
+        break;  // Ğ
+      case 0x0130:
+        out.push_back('\xDD');
+        break;  // İ
+      case 0x015E:
+        out.push_back('\xDE');
+        break;  // Ş
+      case 0x011F:
+        out.push_back('\xF0');
+        break;  // ğ
+      case 0x0131:
+        out.push_back('\xFD');
+        break;  // ı
+      case 0x015F:
+        out.push_back('\xFE');
+        break;  // ş
       default:
         if (cp >= 0x100 || cp == 0xD0 || cp == 0xDD || cp == 0xDE || cp == 0xF0 || cp == 0xFD ||
             cp == 0xFE) {

@@ -35,7 +35,9 @@ class ByteString {
     if (n > 0) std::memcpy(bytes_ + len_, p, static_cast<size_t>(n));
     len_ = static_cast<uint8_t>(len_ + (n > 0 ? n : 0));
   }
-  void append(std::string_view s) { append(s.data(), static_cast<int>(s.size() > kMax ? kMax : s.size())); }
+  void append(std::string_view s) {
+    append(s.data(), static_cast<int>(s.size() > kMax ? kMax : s.size()));
+  }
   void append(const ByteString& s) { append(s.data(), s.size()); }
   void assign(const void* p, int n) {
     len_ = 0;

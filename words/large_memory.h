@@ -38,7 +38,8 @@ struct LargeAllocator {
 class LargeBlock {
  public:
   LargeBlock() = default;
-  explicit LargeBlock(size_t bytes) : bytes_(bytes), p_(static_cast<uint8_t*>(ReserveLarge(bytes))) {
+  explicit LargeBlock(size_t bytes)
+      : bytes_(bytes), p_(static_cast<uint8_t*>(ReserveLarge(bytes))) {
     if (!p_) throw std::bad_alloc();
   }
   ~LargeBlock() {

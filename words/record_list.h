@@ -109,8 +109,8 @@ class RecordList {
   // Both are reserved for the whole capacity on first use; pages not yet
   // written cost no memory.
   std::vector<Handle, LargeAllocator<Handle>> handles_;
-  LargeBlock arena_;                  // bytes past the 19th of each record
-  uint32_t arena_end_ = 0;            // next free arena offset
+  LargeBlock arena_;        // bytes past the 19th of each record
+  uint32_t arena_end_ = 0;  // next free arena offset
   int32_t capacity_;
 };
 

@@ -25,10 +25,10 @@ namespace kavinta {
 
 /// One edition's code table: EK1 (the characters) and EK2 (their codes).
 struct CodeTable {
-  int rows;                 ///< 12 (index edition) or 10 (frequency edition)
-  int code_len;             ///< 5 or 4: every code of a table has this length
-  uint8_t ek1[12];          ///< the characters, in row order
-  char ek2[12][6];          ///< the codes, in row order
+  int rows;         ///< 12 (index edition) or 10 (frequency edition)
+  int code_len;     ///< 5 or 4: every code of a table has this length
+  uint8_t ek1[12];  ///< the characters, in row order
+  char ek2[12][6];  ///< the codes, in row order
 };
 
 /// Index edition (kavinta23): + - ç D é ğ ı ñ N ö ş ü, 5-byte codes.

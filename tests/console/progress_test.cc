@@ -12,14 +12,14 @@ TEST(ProgressTest, OffsetArithmetic) {
     int64_t p, q;
     int offset;
   } cases[] = {
-      {6, 7, 42},                      // five characters and one line end of a 7-byte input
-      {2, 1, 48},                      // the sort's one cell for one record: 100, capped
-      {1, 1, 48},                      // the writer's one cell for one record: 50, capped
-      {1, 51, 0},                      // the writer's first cell is offset 0 only from 51 records on
+      {6, 7, 42},  // five characters and one line end of a 7-byte input
+      {2, 1, 48},  // the sort's one cell for one record: 100, capped
+      {1, 1, 48},  // the writer's one cell for one record: 50, capped
+      {1, 51, 0},  // the writer's first cell is offset 0 only from 51 records on
       {1, 50, 1},
-      {48, 50, 48},                    // 0.96 reaches the last cell
+      {48, 50, 48},  // 0.96 reaches the last cell
       {47, 50, 47},
-      {5'000'001, 5'000'000, 48},      // the sort's last position, N + 1
+      {5'000'001, 5'000'000, 48},                // the sort's last position, N + 1
       {int64_t{3} << 30, int64_t{1} << 32, 37},  // inputs beyond 2 GiB do not overflow
   };
   for (const Case& c : cases) {

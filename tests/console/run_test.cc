@@ -119,10 +119,8 @@ TEST_F(RunTest, CountQuestionTakesOnlyEOrHAndUpIsH) {
     std::vector<int> keys;
     int sayim;
   } cases[] = {
-      {{'x', '1', ' ', 'e'}, 1},
-      {{'E'}, 1},
-      {{'q', 'h'}, 0},
-      {{0, kScanUp}, 0},  // Up arrives as 0, 72: the second read is "H"
+      {{'x', '1', ' ', 'e'}, 1}, {{'E'}, 1},
+      {{'q', 'h'}, 0},           {{0, kScanUp}, 0},  // Up arrives as 0, 72: the second read is "H"
       {{0, kScanDown, 'E'}, 1},
   };
   for (const Case& c : cases) {
@@ -144,7 +142,8 @@ TEST_F(RunTest, CountQuestionScreenShowsNothingForIgnoredKeys) {
   console.Type("metin\rxyz");
   AYRISTIRMA(kBare23, *state);  // the keys run out during the question
   EXPECT_TRUE(state->aborted);
-  EXPECT_EQ(console.Text(11), Spaces(9) + "Her madde başından sonra kaç defa geçtiği yazılsın mı? (E/H)");
+  EXPECT_EQ(console.Text(11),
+            Spaces(9) + "Her madde başından sonra kaç defa geçtiği yazılsın mı? (E/H)");
   for (int r = 1; r <= 25; ++r) {
     if (r != 11) {
       EXPECT_EQ(console.Text(r), "") << r;

@@ -79,9 +79,11 @@ TEST(Kavinta20aTest, TheCapacityLineOnlyWhenAWordWasDropped) {
     const char* input;
     bool note;
   } cases[] = {
-      {"a b\r\nc\r\n", false},            // nothing follows
+      {"a b\r\nc\r\n", false},               // nothing follows
       {"a b\r\nc\r\n\r\n , ; \r\n", false},  // only blank and wordless lines follow
-      {"a b\r\nc\r\n\x1A" "d\r\n", false},  // the input ends before the word
+      {"a b\r\nc\r\n\x1A"
+       "d\r\n",
+       false},                           // the input ends before the word
       {"a b\r\nc\r\n\r\n,\r\nd", true},  // a word in a later line
   };
   for (const Case& c : cases) {

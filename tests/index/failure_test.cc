@@ -150,8 +150,7 @@ TEST_F(FailureTest, AFullRecordListIsToldOnTheFinalScreen) {
   EXPECT_TRUE(run.state->capacity_reached);
   EXPECT_EQ(run.state->N(), 5);
   EXPECT_EQ(run.console.Text(17), Blanks(24) + "İşlem bitti.");
-  EXPECT_EQ(run.console.Text(18),
-            Blanks(24) + "Yalnızca ilk 5 kelime alındı; gerisi okunmadı.");
+  EXPECT_EQ(run.console.Text(18), Blanks(24) + "Yalnızca ilk 5 kelime alındı; gerisi okunmadı.");
   // The files hold the five words taken: ev, gel.di and gel of line 1, gel
   // and ev.de of line 2.
   EXPECT_EQ(ReadFileBytes("MBS.txt"), "ev\t2\r\ngel\t3\r\n");
