@@ -2,13 +2,19 @@
 // figures.
 #pragma once
 
+#include <stdlib.h>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "bench/corpus.h"
 
 namespace kavinta::bench {
 
@@ -55,5 +61,48 @@ inline Cpu CpuSeconds() {
   };
   return {s(u.ru_utime), s(u.ru_stime)};
 }
+
+/// The command line of the program benchmarks:
+///   [--words N] [--seed S] [--runs R]
+struct BenchArgs {
+  CorpusOptions corpus;
+  int runs = 5;
+};
+inline BenchArgs ParseBenchArgs(int argc, char** argv, Edition edition) {
+  BenchArgs args;
+  args.corpus.edition = edition;
+  for (int k = 1; k + 1 < argc; k += 2) {
+    if (std::strcmp(argv[k], "--words") == 0)
+      args.corpus.words = std::strtoll(argv[k + 1], nullptr, 10);
+    if (std::strcmp(argv[k], "--seed") == 0)
+      args.corpus.seed = std::strtoull(argv[k + 1], nullptr, 10);
+    if (std::strcmp(argv[k], "--runs") == 0) args.runs = std::max(1, std::atoi(argv[k + 1]));
+  }
+  return args;
+}
+
+/// A fresh temporary folder that is the current folder while the object
+/// lives: the corpus goes there and the runs write their files beside it.
+class BenchFolder {
+ public:
+  explicit BenchFolder(const char* name) {
+    std::string path = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+    if (!mkdtemp(path.data())) {
+      std::perror("mkdtemp");
+      std::exit(1);
+    }
+    dir_ = path;
+    old_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  std::filesystem::path dir_, old_;
+};
 
 }  // namespace kavinta::bench

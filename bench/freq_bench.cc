@@ -82,27 +82,11 @@ RunFigures OneRun(const std::string& name) {
 }
 
 int Main(int argc, char** argv) {
-  bench::CorpusOptions options;
-  options.edition = bench::Edition::kFrequency20a;
-  int runs = 5;
-  for (int k = 1; k + 1 < argc; k += 2) {
-    if (std::strcmp(argv[k], "--words") == 0)
-      options.words = std::strtoll(argv[k + 1], nullptr, 10);
-    if (std::strcmp(argv[k], "--seed") == 0) options.seed = std::strtoull(argv[k + 1], nullptr, 10);
-    if (std::strcmp(argv[k], "--runs") == 0) runs = std::max(1, std::atoi(argv[k + 1]));
-  }
+  BenchArgs args = ParseBenchArgs(argc, argv, bench::Edition::kFrequency20a);
+  bench::CorpusOptions& options = args.corpus;
+  const int runs = args.runs;
 
-  // The corpus goes to a file in a fresh folder, which is the current folder
-  // while the runs write their list beside it.
-  std::string dir_template =
-      (std::filesystem::temp_directory_path() / "kavinta-freq-bench-XXXXXX").string();
-  if (!mkdtemp(dir_template.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::filesystem::path dir = dir_template;
-  const std::filesystem::path old_cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  BenchFolder folder("kavinta-freq-bench");
 
   size_t corpus_bytes;
   {
@@ -188,8 +172,6 @@ int Main(int argc, char** argv) {
   std::printf("  %-40s %.3f s\n", "whole pipeline", Median(classic));
   std::printf("\nratio kavinta20a / classic pipeline: %.2f\n", Median(total) / Median(classic));
 
-  std::filesystem::current_path(old_cwd);
-  std::filesystem::remove_all(dir);
   return 0;
 }
 

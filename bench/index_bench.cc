@@ -110,25 +110,11 @@ std::string LastLine(const char* name, int64_t* lines) {
 }
 
 int Main(int argc, char** argv) {
-  bench::CorpusOptions options;
-  options.edition = bench::Edition::kIndex23;
-  int runs = 5;
-  for (int k = 1; k + 1 < argc; k += 2) {
-    if (std::strcmp(argv[k], "--words") == 0)
-      options.words = std::strtoll(argv[k + 1], nullptr, 10);
-    if (std::strcmp(argv[k], "--seed") == 0) options.seed = std::strtoull(argv[k + 1], nullptr, 10);
-    if (std::strcmp(argv[k], "--runs") == 0) runs = std::max(1, std::atoi(argv[k + 1]));
-  }
+  BenchArgs args = ParseBenchArgs(argc, argv, bench::Edition::kIndex23);
+  bench::CorpusOptions& options = args.corpus;
+  const int runs = args.runs;
 
-  std::string dir_template =
-      (std::filesystem::temp_directory_path() / "kavinta-index-bench-XXXXXX").string();
-  if (!mkdtemp(dir_template.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::filesystem::path dir = dir_template;
-  const std::filesystem::path old_cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  BenchFolder folder("kavinta-index-bench");
 
   {
     Clock::time_point t = Clock::now();
@@ -190,8 +176,6 @@ int Main(int argc, char** argv) {
   std::printf("  %-34s %.1f MiB (target <= 250 MB)%s\n", "peak RSS (getrusage)", peak,
               peak_reset ? "" : ", includes the corpus generation");
 
-  std::filesystem::current_path(old_cwd);
-  std::filesystem::remove_all(dir);
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console/file_system.h"
+#include "tests/test_util.h"
 
 namespace kavinta {
 
@@ -28,7 +29,7 @@ class MemoryFileSystem : public FileSystem {
       return nullptr;
     }
     *status = OpenStatus::kOk;
-    return std::make_unique<Input>(it->second, read_chunk);
+    return std::make_unique<StringInput>(it->second, read_chunk);
   }
 
   std::unique_ptr<OutputFile> Create(const std::string& name, std::string* error) override {
@@ -45,23 +46,6 @@ class MemoryFileSystem : public FileSystem {
   }
 
  private:
-  class Input : public InputFile {
-   public:
-    Input(const std::string& bytes, size_t chunk) : bytes_(bytes), chunk_(chunk) {}
-    long Read(uint8_t* buf, size_t n) override {
-      size_t k = std::min({n, chunk_, bytes_.size() - pos_});
-      std::memcpy(buf, bytes_.data() + pos_, k);
-      pos_ += k;
-      return static_cast<long>(k);
-    }
-    int64_t Size() override { return static_cast<int64_t>(bytes_.size()); }
-
-   private:
-    const std::string& bytes_;
-    size_t chunk_;
-    size_t pos_ = 0;
-  };
-
   class Output : public OutputFile {
    public:
     Output(MemoryFileSystem& fs, std::string name) : fs_(fs), name_(std::move(name)) {}
