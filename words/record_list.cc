@@ -35,9 +35,9 @@ bool RecordList::Append(const uint8_t* p, int n) {
   if (handles_.capacity() == 0) handles_.reserve(static_cast<size_t>(capacity_));
   n = std::clamp(n, 0, kMaxRecord);
 
-  uint8_t head[24] = {};
+  uint8_t head[32] = {};
   if (n > 0) std::memcpy(head, p, static_cast<size_t>(std::min(n, kInline)));
-  uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 17-19
+  uint64_t rest = LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF};  // bytes 25-27
   rest |= uint64_t{static_cast<uint32_t>(n)} << 32;
   if (n > kInline) {
     if (!arena_) {
@@ -54,16 +54,17 @@ bool RecordList::Append(const uint8_t* p, int n) {
     rest |= arena_end_;
     arena_end_ += tail_len;
   }
-  Handle h{LoadBigEndian(head), LoadBigEndian(head + 8), rest};
+  Handle h{LoadBigEndian(head), LoadBigEndian(head + 8), LoadBigEndian(head + 16), rest};
   handles_.push_back(h);
   return true;
 }
 
 int RecordList::Get(int32_t i, uint8_t* out) const {
   const Handle& h = handles_[static_cast<size_t>(i - 1)];
-  uint8_t head[24];
+  uint8_t head[32];
   StoreBigEndian(h.head_hi, head);
-  StoreBigEndian(h.head_lo, head + 8);
+  StoreBigEndian(h.head_mid, head + 8);
+  StoreBigEndian(h.head_lo, head + 16);
   StoreBigEndian(h.rest, head + kHead);
   int n = static_cast<int>(Length(h));
   std::memcpy(out, head, static_cast<size_t>(std::min(n, kInline)));
@@ -81,9 +82,10 @@ std::string RecordList::ToString(int32_t i) const {
 
 inline bool RecordList::Less(const Handle& a, const Handle& b) const {
   if (a.head_hi != b.head_hi) return a.head_hi < b.head_hi;
+  if (a.head_mid != b.head_mid) return a.head_mid < b.head_mid;
   if (a.head_lo != b.head_lo) return a.head_lo < b.head_lo;
-  // Bytes 17-19 and then the length. With equal first 19 bytes (padding
-  // included) a record of at most 19 bytes is a prefix of the other, so the
+  // Bytes 25-27 and then the length. With equal first 27 bytes (padding
+  // included) a record of at most 27 bytes is a prefix of the other, so the
   // length decides; only two longer records need their tails.
   uint64_t ka = a.rest >> 32;
   uint64_t kb = b.rest >> 32;
@@ -113,18 +115,18 @@ bool RecordList::TailLess(const Handle& a, const Handle& b) const {
   return la < lb;
 }
 
-// Records that share their first 19 bytes compare by their tails alone,
+// Records that share their first 27 bytes compare by their tails alone,
 // and reaching a tail is a random read of the arena for every comparison.
 // When a whole range shares them, its handles are shifted to hold the next
-// 19 bytes instead while the range is sorted: the comparisons give the same
+// 27 bytes instead while the range is sorted: the comparisons give the same
 // answers, the tails are read once, and the prefix is put back afterwards.
 
 bool RecordList::SharePrefix(int32_t first, int32_t last) const {
   const Handle* base = handles_.data();
   const Handle& m = base[(first + last) / 2 - 1];
   auto same = [&m](const Handle& h) {
-    return h.head_hi == m.head_hi && h.head_lo == m.head_lo && (h.rest >> 40) == (m.rest >> 40) &&
-           Length(h) > kInline;
+    return h.head_hi == m.head_hi && h.head_mid == m.head_mid && h.head_lo == m.head_lo &&
+           (h.rest >> 40) == (m.rest >> 40) && Length(h) > kInline;
   };
   // The ends first, as a range that does not share its start mostly shows it there.
   if (!same(base[first - 1]) || !same(base[last - 1])) return false;
@@ -139,11 +141,12 @@ void RecordList::DropPrefix(int32_t first, int32_t last) {
     Handle& h = handles_[static_cast<size_t>(k - 1)];
     uint32_t len = Length(h) - kInline;
     uint32_t offset = static_cast<uint32_t>(h.rest);
-    uint8_t head[24] = {};
+    uint8_t head[32] = {};
     std::memcpy(head, arena_.get() + offset, std::min<uint32_t>(len, kInline));
     h.head_hi = LoadBigEndian(head);
-    h.head_lo = LoadBigEndian(head + 8);
-    // The offset moves on by 19 also where no tail is left, so that it can
+    h.head_mid = LoadBigEndian(head + 8);
+    h.head_lo = LoadBigEndian(head + 16);
+    // The offset moves on by 27 also where no tail is left, so that it can
     // move back.
     h.rest = (LoadBigEndian(head + kHead) & ~uint64_t{0xFFFFFFFFFF}) | uint64_t{len} << 32 |
              (offset + kInline);
@@ -156,8 +159,9 @@ void RecordList::RestorePrefix(int32_t first, int32_t last, const Prefix& prefix
     uint32_t len = Length(h) + kInline;
     uint32_t offset = static_cast<uint32_t>(h.rest) - kInline;
     h.head_hi = prefix.head_hi;
+    h.head_mid = prefix.head_mid;
     h.head_lo = prefix.head_lo;
-    h.rest = prefix.bytes_17_19 | uint64_t{len} << 32 | offset;
+    h.rest = prefix.bytes_25_27 | uint64_t{len} << 32 | offset;
   }
 }
 
@@ -183,28 +187,33 @@ void RecordList::Partition(int32_t left, int32_t right, int32_t& i_out, int32_t&
 
   if (right - left + 1 >= 2 * kBlock) {
     __extension__ using U128 = unsigned __int128;
-    const U128 x_head = U128{x.head_hi} << 64 | x.head_lo;
-    const uint64_t x_key = x.rest >> 32;  // bytes 17-19 and the length
+    // A handle as two 128-bit keys: bytes 1-16, then bytes 17-27 and the
+    // length, so that the comparison is two integer comparisons.
+    const uint64_t x_key = x.rest >> 32;  // bytes 25-27 and the length
+    const U128 x_first = U128{x.head_hi} << 64 | x.head_mid;
+    const U128 x_second = U128{x.head_lo} << 64 | x_key;
     const bool x_long = (x_key & 0xFF) > kInline;
-    // Only records equal to X in all 19 inline bytes, both longer, need the
+    // Only records equal to X in all 27 inline bytes, both longer, need the
     // tails; that is rare, so it is a branch.
     auto needs_tails = [&](const Handle& a) {
       uint64_t a_key = a.rest >> 32;
-      bool same_inline =
-          ((a.head_hi ^ x.head_hi) | (a.head_lo ^ x.head_lo) | ((a_key ^ x_key) >> 8)) == 0;
-      return x_long & same_inline & ((a_key & 0xFF) > kInline);  // one branch, not five
+      bool same_inline = ((a.head_hi ^ x.head_hi) | (a.head_mid ^ x.head_mid) |
+                          (a.head_lo ^ x.head_lo) | ((a_key ^ x_key) >> 8)) == 0;
+      return x_long & same_inline & ((a_key & 0xFF) > kInline);  // one branch, not six
     };
     auto below = [&](const Handle& a) -> bool {  // a comes before X
       if (needs_tails(a)) [[unlikely]]
         return TailLess(a, x);
-      U128 a_head = U128{a.head_hi} << 64 | a.head_lo;
-      return (a_head < x_head) | ((a_head == x_head) & ((a.rest >> 32) < x_key));
+      U128 a_first = U128{a.head_hi} << 64 | a.head_mid;
+      U128 a_second = U128{a.head_lo} << 64 | (a.rest >> 32);
+      return (a_first < x_first) | ((a_first == x_first) & (a_second < x_second));
     };
     auto above = [&](const Handle& a) -> bool {  // X comes before a
       if (needs_tails(a)) [[unlikely]]
         return TailLess(x, a);
-      U128 a_head = U128{a.head_hi} << 64 | a.head_lo;
-      return (x_head < a_head) | ((a_head == x_head) & (x_key < (a.rest >> 32)));
+      U128 a_first = U128{a.head_hi} << 64 | a.head_mid;
+      U128 a_second = U128{a.head_lo} << 64 | (a.rest >> 32);
+      return (x_first < a_first) | ((a_first == x_first) & (x_second < a_second));
     };
 
     // Offsets of the records to exchange within the current left block
@@ -281,7 +290,7 @@ void RecordList::Sort(int32_t lo, int32_t hi, SortProgress* progress) {
   for (;;) {
     if (right - left + 1 >= kShareMin && SharePrefix(left, right)) {
       const Handle& m = base[left - 1];
-      prefixes.push_back({m.head_hi, m.head_lo, m.rest & ~uint64_t{0xFFFFFFFFFF}});
+      prefixes.push_back({m.head_hi, m.head_mid, m.head_lo, m.rest & ~uint64_t{0xFFFFFFFFFF}});
       pending.push_back({left, right, true});
       DropPrefix(left, right);
     }
