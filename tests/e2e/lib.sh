@@ -23,6 +23,7 @@
 #   e2e_terminal_restored     true when the terminal settings after the run
 #                             are those before it
 #   e2e_cursor_position       "COL ROW" of the terminal's cursor (1-based)
+#   e2e_expect_final_screen TITLE  the screen of a complete run for input `ornek`
 #   e2e_fail MESSAGE          fail with MESSAGE and the screen
 #   e2e_pass [MESSAGE]        end the script successfully
 
@@ -195,4 +196,32 @@ e2e_cursor_position() {
   local pos
   pos=$(e2e_tmux display-message -p -t "$E2E_SESSION" '#{cursor_x} #{cursor_y}')
   echo "$((${pos% *} + 1)) $((${pos#* } + 1))"
+}
+
+# The screen after a complete run on the input "ornek": TITLE, the input and
+# output lines yellow, "İşlem bitti." and the closing prompt blue, all from
+# column 25 on cyan; every other cell blank; the cursor hidden.
+e2e_expect_final_screen() {
+  local title=$1 yellow=93 blue=34 cyan=46 entry row fg text line rest
+  local texts=(
+    "9 $yellow $title"
+    "11 $yellow Giriş dosyası: ornek"
+    "12 $yellow Çıkış dosyası: ornekDizin"
+    "17 $blue İşlem bitti."
+    "21 $blue Çıkmak için her hangi bir tuşa basınız."
+  )
+  e2e_read_colours
+  for entry in "${texts[@]}"; do
+    read -r row fg text <<<"$entry"
+    e2e_expect_text "$row" 25 "$text"
+    e2e_expect_colours "$row" 25 "${#text}" "$fg" "$cyan"
+    line=$(e2e_row "$row")
+    [[ -z ${line:0:24} || ${line:0:24} =~ ^\ +$ ]] || e2e_fail "row $row has text before column 25"
+    rest=${line:24+${#text}}
+    [[ -z ${rest// /} ]] || e2e_fail "row $row has text after \"$text\": \"$rest\""
+  done
+  for row in 1 2 3 4 5 6 7 8 10 13 14 15 16 18 19 20 22 23 24 25; do
+    [[ -z $(e2e_row "$row" | tr -d ' ') ]] || e2e_fail "row $row should be blank"
+  done
+  ! e2e_cursor_visible || e2e_fail "the cursor shows during the closing wait"
 }
